@@ -1,0 +1,34 @@
+// Numbers shared by every subsystem: the two ways of invoking the command, the
+// actions, the same-name rules and one row of a transfer's results.
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace korvane {
+
+using InvocationMode = std::uint32_t;
+inline constexpr InvocationMode kExtensionMode = 0;  // the first selected item is a file
+inline constexpr InvocationMode kFolderMode = 1;     // it is a folder
+
+using ActionKind = std::uint32_t;
+inline constexpr ActionKind kCopyToFolder = 0;
+inline constexpr ActionKind kMoveToFolder = 1;
+inline constexpr ActionKind kCopyToClipboard = 2;
+inline constexpr ActionKind kCutToClipboard = 3;
+inline constexpr ActionKind kSelectOnly = 4;
+inline constexpr ActionKind kPreviousAction = 5;  // stored option: the action used last time
+
+using SameFileAction = std::uint32_t;
+inline constexpr SameFileAction kAskBeforeOverwrite = 0;
+inline constexpr SameFileAction kOverwriteIfNewer = 1;
+inline constexpr SameFileAction kOverwriteAlways = 2;
+inline constexpr SameFileAction kPreviousSameFileAction = 3;  // stored option: last time's choice
+
+struct TransferResult {
+    std::string sourceFolder;       // ParentFolder of the source, drive roots with their backslash
+    std::string destinationFolder;  // likewise for the destination
+    std::string fileName;
+    std::int32_t succeeded = 0;
+};
+
+}  // namespace korvane

@@ -1,0 +1,155 @@
+// Initialize with real shell data objects for real paths, and with a data object of
+// the test's own for the failures.
+#include <gtest/gtest.h>
+
+#include "shellext/shell_extension.h"
+#include "test_support.h"
+
+using korvane::kExtensionMode;
+using korvane::kFolderMode;
+using korvane::ShellExtension;
+using namespace testsupport;
+
+namespace {
+
+struct Object {
+    ShellExtension* p = ShellExtension::New();
+    ~Object() {
+        if (p) p->Release();
+    }
+    ShellExtension* operator->() const { return p; }
+};
+
+ULONG RefCount(IUnknown* unknown) {
+    unknown->AddRef();
+    return unknown->Release();
+}
+
+}  // namespace
+
+TEST(SelectionIntake, FileGivesExtensionModeItsFolderAndPattern) {
+    TempFolder folder;
+    ASSERT_TRUE(WriteTextFile(folder / "report.txt"));
+    auto data = ShellDataObject({folder / "report.txt"});
+    ASSERT_TRUE(data);
+
+    Object object;
+    ASSERT_EQ(object->Initialize(nullptr, data.Get(), nullptr), S_OK);
+    EXPECT_EQ(object->mode, kExtensionMode);
+    EXPECT_EQ(object->currentFolder, folder.Path());
+    EXPECT_EQ(object->extensionPattern, "*.txt");
+    EXPECT_EQ(object->dataObject, data.Get());
+}
+
+TEST(SelectionIntake, FolderGivesFolderModeAndWorksInsideIt) {
+    TempFolder folder;
+    ASSERT_TRUE(MakeFolder(folder / "sub.d"));
+    ASSERT_TRUE(WriteTextFile(folder / "a.txt"));
+    // A folder first in a mixed selection decides; the file after it is not read.
+    auto data = ShellDataObject({folder / "sub.d", folder / "a.txt"});
+    ASSERT_TRUE(data);
+
+    Object object;
+    object->extensionPattern = "kept";
+    ASSERT_EQ(object->Initialize(nullptr, data.Get(), nullptr), S_OK);
+    EXPECT_EQ(object->mode, kFolderMode);
+    EXPECT_EQ(object->currentFolder, folder / "sub.d");
+    EXPECT_EQ(object->extensionPattern, "kept") << "folder mode leaves the pattern alone";
+}
+
+TEST(SelectionIntake, OnlyTheFirstOfSeveralFilesCounts) {
+    TempFolder folder;
+    ASSERT_TRUE(WriteTextFile(folder / "b.doc"));
+    ASSERT_TRUE(WriteTextFile(folder / "a.txt"));
+    ASSERT_TRUE(MakeFolder(folder / "z"));
+    auto data = ShellDataObject({folder / "b.doc", folder / "a.txt", folder / "z"});
+    ASSERT_TRUE(data);
+    Object object;
+    ASSERT_EQ(object->Initialize(nullptr, data.Get(), nullptr), S_OK);
+    EXPECT_EQ(object->mode, kExtensionMode);
+    EXPECT_EQ(object->extensionPattern, "*.doc");
+}
+
+TEST(SelectionIntake, ShiftJisFolderNamesAreNotCutInsideACharacter) {
+    // 表 and ソ end in the byte 0x5C.
+    TempFolder folder;
+    const std::string inner = folder / (std::string("a") + kHyo + kSo);
+    const std::string file = inner + "\\" + kSo + ".txt";
+    ASSERT_TRUE(WriteTextFile(file));
+    ASSERT_TRUE(FileExists(file));
+
+    auto fileData = ShellDataObject({file});
+    ASSERT_TRUE(fileData);
+    Object object;
+    ASSERT_EQ(object->Initialize(nullptr, fileData.Get(), nullptr), S_OK);
+    EXPECT_EQ(object->mode, kExtensionMode);
+    EXPECT_EQ(object->currentFolder, inner);
+    EXPECT_EQ(object->extensionPattern, "*.txt");
+
+    // A folder whose own name ends in ソ is found as a folder.
+    const std::string soFolder = folder / kSo;
+    ASSERT_TRUE(MakeFolder(soFolder));
+    auto folderData = ShellDataObject({soFolder});
+    ASSERT_TRUE(folderData);
+    Object second;
+    ASSERT_EQ(second->Initialize(nullptr, folderData.Get(), nullptr), S_OK);
+    EXPECT_EQ(second->mode, kFolderMode);
+    EXPECT_EQ(second->currentFolder, soFolder);
+}
+
+TEST(SelectionIntake, PathsTheFileSystemDoesNotKnow) {
+    const struct {
+        const char* path;
+        const char* folder;
+        const char* pattern;
+    } cases[] = {
+        {"C:\\", "C:", ""},                                    // a drive root: extension mode, no pattern
+        {"C:\\korvane-missing.txt", "C:", "*.txt"},            // a file in a drive root
+        {"C:\\no such\\item", "C:\\no such", ""},              // no dot at all
+        {"C:\\a.b\\file", "C:\\a.b", "*.b\\file"},             // the last dot of the whole path
+    };
+    for (const auto& c : cases) {
+        Object object;
+        auto data = FakeDropDataObject({c.path});
+        ASSERT_EQ(object->Initialize(nullptr, data.Get(), nullptr), S_OK) << c.path;
+        EXPECT_EQ(object->mode, kExtensionMode) << c.path;
+        EXPECT_EQ(object->currentFolder, c.folder) << c.path;
+        EXPECT_EQ(object->extensionPattern, c.pattern) << c.path;
+    }
+}
+
+TEST(SelectionIntake, FailuresReturnInvalidArgAndKeepEarlierState) {
+    Object object;
+    auto good = FakeDropDataObject({"C:\\w\\a.txt"});
+    ASSERT_EQ(object->Initialize(nullptr, good.Get(), nullptr), S_OK);
+
+    EXPECT_EQ(object->Initialize(nullptr, nullptr, nullptr), E_INVALIDARG);
+    EXPECT_EQ(object->dataObject, nullptr);
+
+    auto failing = FakeDropDataObject({"C:\\x\\b.doc"}, /*failGetData=*/true);
+    EXPECT_EQ(object->Initialize(nullptr, failing.Get(), nullptr), E_INVALIDARG);
+    EXPECT_EQ(object->dataObject, failing.Get()) << "the new data object is held even when unusable";
+
+    auto empty = FakeDropDataObject({});
+    EXPECT_EQ(object->Initialize(nullptr, empty.Get(), nullptr), E_INVALIDARG);
+
+    EXPECT_EQ(object->currentFolder, "C:\\w");
+    EXPECT_EQ(object->extensionPattern, "*.txt");
+    EXPECT_EQ(object->mode, kExtensionMode);
+}
+
+TEST(SelectionIntake, HoldsOneDataObjectAtATime) {
+    auto first = FakeDropDataObject({"C:\\w\\a.txt"});
+    auto second = FakeDropDataObject({"C:\\w\\b.txt"});
+    const ULONG firstBase = RefCount(first.Get());
+    const ULONG secondBase = RefCount(second.Get());
+    {
+        Object object;
+        ASSERT_EQ(object->Initialize(nullptr, first.Get(), nullptr), S_OK);
+        EXPECT_EQ(RefCount(first.Get()), firstBase + 1);
+        ASSERT_EQ(object->Initialize(nullptr, second.Get(), nullptr), S_OK);
+        EXPECT_EQ(RefCount(first.Get()), firstBase) << "the earlier object is released";
+        EXPECT_EQ(RefCount(second.Get()), secondBase + 1);
+    }
+    EXPECT_EQ(RefCount(second.Get()), secondBase) << "destruction releases the held object";
+}

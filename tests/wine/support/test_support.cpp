@@ -1,0 +1,260 @@
+#include "test_support.h"
+
+#include <shlwapi.h>
+
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+#include "common/unique_handle.h"
+#include "match/path_text.h"
+
+namespace testsupport {
+
+namespace {
+
+std::wstring Widen(const std::string& text) {
+    int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring wide(n > 0 ? n : 1, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], n);
+    wide.resize(n > 0 ? n - 1 : 0);
+    return wide;
+}
+
+HGLOBAL MakeDropList(const std::vector<std::string>& paths) {
+    size_t total = sizeof(DROPFILES) + 1;
+    for (const auto& p : paths) total += p.size() + 1;
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, total);
+    if (!block) return nullptr;
+    auto* bytes = static_cast<char*>(GlobalLock(block));
+    auto* header = reinterpret_cast<DROPFILES*>(bytes);
+    header->pFiles = sizeof(DROPFILES);
+    char* at = bytes + sizeof(DROPFILES);
+    for (const auto& p : paths) {
+        std::memcpy(at, p.c_str(), p.size() + 1);
+        at += p.size() + 1;
+    }
+    GlobalUnlock(block);
+    return block;
+}
+
+class FakeDataObject final : public IDataObject {
+public:
+    FakeDataObject(std::vector<std::string> paths, bool fail) : paths_(std::move(paths)), fail_(fail) {}
+
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+        *ppv = nullptr;
+        if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IDataObject)) return E_NOINTERFACE;
+        *ppv = static_cast<IDataObject*>(this);
+        AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
+    STDMETHODIMP_(ULONG) Release() override {
+        ULONG left = --refs_;
+        if (!left) delete this;
+        return left;
+    }
+    STDMETHODIMP GetData(FORMATETC* format, STGMEDIUM* medium) override {
+        if (fail_) return DV_E_FORMATETC;
+        if (format->cfFormat != CF_HDROP || !(format->tymed & TYMED_HGLOBAL)) return DV_E_FORMATETC;
+        medium->tymed = TYMED_HGLOBAL;
+        medium->hGlobal = MakeDropList(paths_);
+        medium->pUnkForRelease = nullptr;
+        return medium->hGlobal ? S_OK : E_OUTOFMEMORY;
+    }
+    STDMETHODIMP GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
+    STDMETHODIMP QueryGetData(FORMATETC* format) override {
+        return !fail_ && format->cfFormat == CF_HDROP ? S_OK : DV_E_FORMATETC;
+    }
+    STDMETHODIMP GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override {
+        out->ptd = nullptr;
+        return E_NOTIMPL;
+    }
+    STDMETHODIMP SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+    STDMETHODIMP EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
+    STDMETHODIMP DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return OLE_E_ADVISENOTSUPPORTED; }
+    STDMETHODIMP DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
+    STDMETHODIMP EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
+
+private:
+    ~FakeDataObject() = default;
+    std::vector<std::string> paths_;
+    bool fail_;
+    ULONG refs_ = 1;
+};
+
+}  // namespace
+
+TempFolder::TempFolder(const std::string& nameHint) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    std::string base = korvane::StripTrailingBackslash(temp);
+    static unsigned counter = 0;
+    for (;;) {
+        char name[64];
+        std::snprintf(name, sizeof name, "\\%s%lu_%u", nameHint.c_str(), GetCurrentProcessId(), counter++);
+        path_ = base + name;
+        if (CreateDirectoryA(path_.c_str(), nullptr)) break;
+        if (GetLastError() != ERROR_ALREADY_EXISTS) break;
+    }
+}
+
+TempFolder::~TempFolder() { RemoveTree(path_); }
+
+bool MakeFolder(const std::string& path) {
+    for (size_t p : korvane::SeparatorPositions(path))
+        if (p > 2) CreateDirectoryA(path.substr(0, p).c_str(), nullptr);
+    CreateDirectoryA(path.c_str(), nullptr);
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool WriteTextFile(const std::string& path, const std::string& content) {
+    std::string parent = korvane::ParentFolder(path, false);
+    if (!parent.empty()) MakeFolder(parent);
+    UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    DWORD written = 0;
+    return WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
+           written == content.size();
+}
+
+std::string ReadTextFile(const std::string& path) {
+    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) return std::string();
+    std::string content;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr) && got > 0) content.append(buffer, got);
+    return content;
+}
+
+bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool RemoveTree(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return true;
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL | (attributes & FILE_ATTRIBUTE_DIRECTORY));
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return DeleteFileA(path.c_str()) != 0;
+    // A link to a folder is removed as a link, never followed.
+    if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        WIN32_FIND_DATAA found;
+        UniqueFind find(FindFirstFileA((path + "\\*").c_str(), &found));
+        if (find) {
+            do {
+                if (!std::strcmp(found.cFileName, ".") || !std::strcmp(found.cFileName, "..")) continue;
+                RemoveTree(path + "\\" + found.cFileName);
+            } while (FindNextFileA(find.Get(), &found));
+        }
+    }
+    return RemoveDirectoryA(path.c_str()) != 0;
+}
+
+std::string ProgramFolder() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return korvane::ParentFolder(path, false);
+}
+
+ComPtr<IDataObject> ShellDataObject(const std::vector<std::string>& paths) {
+    ComPtr<IDataObject> result;
+    std::vector<PIDLIST_ABSOLUTE> absolute;
+    for (const auto& p : paths) {
+        PIDLIST_ABSOLUTE pidl = nullptr;
+        if (FAILED(SHParseDisplayName(Widen(p).c_str(), nullptr, &pidl, 0, nullptr)) || !pidl) break;
+        absolute.push_back(pidl);
+    }
+    if (absolute.size() == paths.size() && !absolute.empty()) {
+        ComPtr<IShellFolder> parent;
+        PCUITEMID_CHILD first = nullptr;
+        if (SUCCEEDED(SHBindToParent(absolute[0], IID_IShellFolder, parent.PutVoid(), &first))) {
+            std::vector<PCUITEMID_CHILD> children;
+            for (auto pidl : absolute) children.push_back(ILFindLastID(pidl));
+            parent->GetUIObjectOf(nullptr, static_cast<UINT>(children.size()), children.data(), IID_IDataObject,
+                                  nullptr, result.PutVoid());
+        }
+    }
+    for (auto pidl : absolute) CoTaskMemFree(pidl);
+    return result;
+}
+
+ComPtr<IDataObject> FakeDropDataObject(const std::vector<std::string>& paths, bool failGetData) {
+    auto* object = new FakeDataObject(paths, failGetData);
+    return ComPtr<IDataObject>::Attach(object);
+}
+
+LoadedDll::LoadedDll() {
+    module_ = LoadLibraryA((ProgramFolder() + "\\Korvane.dll").c_str());
+    if (module_) {
+        getClassObject_ = reinterpret_cast<GetClassObjectFn>(GetProcAddress(module_, "DllGetClassObject"));
+        canUnloadNow_ = reinterpret_cast<CanUnloadNowFn>(GetProcAddress(module_, "DllCanUnloadNow"));
+    }
+}
+
+LoadedDll::~LoadedDll() {
+    if (module_) FreeLibrary(module_);
+}
+
+HRESULT LoadedDll::GetClassObject(REFCLSID clsid, REFIID iid, void** ppv) const {
+    return getClassObject_ ? getClassObject_(clsid, iid, ppv) : E_FAIL;
+}
+
+HRESULT LoadedDll::CanUnloadNow() const { return canUnloadNow_ ? canUnloadNow_() : E_FAIL; }
+
+namespace {
+struct DialogSearch {
+    HWND found;
+    HWND other;
+};
+BOOL CALLBACK FindDialog(HWND window, LPARAM lp) {
+    auto* search = reinterpret_cast<DialogSearch*>(lp);
+    char cls[64] = {};
+    GetClassNameA(window, cls, sizeof cls);
+    if (window != search->other && !std::strcmp(cls, "#32770") && IsWindowVisible(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+}  // namespace
+
+HWND WaitForDialog(DWORD threadId, DWORD timeoutMs, HWND other) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        DialogSearch search = {nullptr, other};
+        EnumThreadWindows(threadId, FindDialog, reinterpret_cast<LPARAM>(&search));
+        if (search.found) return search.found;
+        if (GetTickCount() - start > timeoutMs) return nullptr;
+        Sleep(20);
+    }
+}
+
+BackgroundThread::BackgroundThread(std::function<void()> body) : body_(std::move(body)) {
+    thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+}
+
+BackgroundThread::~BackgroundThread() {
+    Join();
+    if (thread_) CloseHandle(thread_);
+}
+
+bool BackgroundThread::Join(DWORD timeoutMs) {
+    return !thread_ || WaitForSingleObject(thread_, timeoutMs) == WAIT_OBJECT_0;
+}
+
+DWORD WINAPI BackgroundThread::Run(LPVOID self) {
+    static_cast<BackgroundThread*>(self)->body_();
+    return 0;
+}
+
+void ClearSettingsKey() { SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Wendlock\\Korvane"); }
+
+bool IsNtPlatform() {
+    OSVERSIONINFOA info = {};
+    info.dwOSVersionInfoSize = sizeof info;
+    GetVersionExA(&info);
+    return info.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
+}  // namespace testsupport

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Checks the import and export tables of built Windows binaries.
+#   check-binaries.sh OBJDUMP PROCESSOR file.dll|file.exe ...
+# - imports come only from system DLLs (the C and C++ runtimes are linked in);
+# - a DLL exports exactly DllGetClassObject and DllCanUnloadNow, undecorated;
+# - a 32-bit binary imports nothing that Windows XP lacks.
+set -u
+objdump=$1 processor=$2; shift 2
+allowed='^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|comctl32|comdlg32|shlwapi|msvcrt|version|uxtheme)\.dll$'
+# Functions of Vista and later that a static runtime is known to pull in.
+newer='^(GetTickCount64|InitializeConditionVariable|SleepConditionVariable(CS|SRW)|WakeAllConditionVariable|WakeConditionVariable|InitializeSRWLock|AcquireSRWLock(Exclusive|Shared)|ReleaseSRWLock(Exclusive|Shared)|TryAcquireSRWLock(Exclusive|Shared)|InitOnce[A-Za-z]*|GetCurrentProcessorNumber|CreateSymbolicLink[AW]|GetFinalPathNameByHandle[AW]|SetFileInformationByHandle|GetFileInformationByHandleEx|FlsAlloc|FlsFree|FlsGetValue|FlsSetValue|GetLocaleInfoEx|LCMapStringEx|CompareStringEx|GetUserDefaultLocaleName|InitializeCriticalSectionEx|GetErrorMode|RegDeleteKeyEx[AW]|RegGetValue[AW]|CreateEventEx[AW]|CreateMutexEx[AW]|CreateSemaphoreEx[AW]|QueryFullProcessImageName[AW]|GetSystemTimePreciseAsFileTime)$'
+passed=0 failed=0
+fail() { echo "FAIL: $*"; failed=$((failed + 1)); }
+ok() { echo "ok: $*"; passed=$((passed + 1)); }
+
+for f in "$@"; do
+  name=$(basename "$f")
+  dump=$("$objdump" -p "$f") || { fail "$name: objdump failed"; continue; }
+  dlls=$(printf '%s\n' "$dump" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' | sort -u)
+  bad=$(printf '%s\n' "$dlls" | grep -Ev "$allowed" || true)
+  [ -z "$bad" ] && ok "$name imports only system DLLs: $(echo $dlls)" || fail "$name imports $(echo $bad)"
+
+  if [[ $name == *.dll ]]; then
+    exports=$(printf '%s\n' "$dump" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | sed -n 's/^\s*\[\s*[0-9]*\] //p' | sort | tr '\n' ' ')
+    [ "$exports" = "DllCanUnloadNow DllGetClassObject " ] && ok "$name exports exactly $exports" || fail "$name exports '$exports'"
+  fi
+
+  if [ "$processor" = i686 ] || [ "$processor" = x86 ]; then
+    funcs=$(printf '%s\n' "$dump" | awk '/DLL Name:/ {in_imp=1} in_imp && /^\s+[0-9a-f]+\s+[0-9]+\s+[A-Za-z_]/ {print $3}' | sort -u)
+    newer_found=$(printf '%s\n' "$funcs" | grep -E "$newer" || true)
+    [ -z "$newer_found" ] && ok "$name imports nothing newer than Windows XP" || fail "$name imports $(echo $newer_found)"
+  fi
+done
+echo "$passed passed, $failed failed"
+[ "$failed" = 0 ]
