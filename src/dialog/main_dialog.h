@@ -1,0 +1,22 @@
+// The main dialog: the user states pattern, action, destination and options.
+#pragma once
+#include <windows.h>
+
+#include "shellext/types.h"
+
+namespace korvane {
+
+class ShellExtension;
+
+// Runs dialog 101 modally for the object (handed over as the dialog parameter).
+// 1 for OK (the choices are then stored on the object), 2 for Cancel.
+INT_PTR RunMainDialog(HWND owner, ShellExtension& extension);
+
+// The ActionKind of the checked radio button: 1002, 1001, 1006, 1007 in that order,
+// select only (4) when 1005 or none is checked.
+ActionKind ReadActionButtons(HWND dialog);
+
+// Opens Korvane.chm beside the module through HTML Help, bound at run time.
+void ShowHelp(HWND owner, UINT command, DWORD_PTR data);
+
+}  // namespace korvane
