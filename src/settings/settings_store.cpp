@@ -1,20 +1,203 @@
-// Placeholder until the registry store lands: the defaults of a fresh object stay.
+// The registry store of the options and histories. Every failure is silent: a load
+// falls back to the defaults, a save that cannot open the key saves nothing.
 #include "settings/settings_store.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "common/unique_handle.h"
+#include "settings/history.h"
 #include "shellext/shell_extension.h"
+#include "shellext/system_helpers.h"
 
 namespace korvane {
 
-void ShellExtension::LoadSettings() {}
-void ShellExtension::SaveChoices() {}
+namespace {
 
-}  // namespace korvane
+// The per-mode values, each pair indexed by the invocation mode.
+constexpr const char* kFlagName[2] = {"flag_ext", "flag_folder"};
+constexpr const char* kModeName[2] = {"mode_ext", "mode_folder"};
+constexpr const char* kUnderName[2] = {"under_ext", "under_folder"};
+constexpr const char* kAddName[2] = {"add_ext", "add_folder"};
+constexpr const char* kSameName[2] = {"same_ext", "same_folder"};
+constexpr const char* kSameFlagName[2] = {"same_flag_ext", "same_flag_folder"};
 
-namespace korvane {
+constexpr DWORD kStringBufferBytes = 260;
+
+// "h%d_%d" / "f%d_%d" with the mode and the position.
+std::string HistoryValueName(char prefix, InvocationMode m, std::size_t position) {
+    char name[32];
+    std::snprintf(name, sizeof name, "%c%u_%u", prefix, static_cast<unsigned>(m), static_cast<unsigned>(position));
+    return name;
+}
+
+// A number from a buffer of 4 bytes, whatever type it was stored as; shorter data
+// fills the low bytes, longer data fails the read (ERROR_MORE_DATA).
+bool ReadNumber(HKEY key, const char* name, std::uint32_t& value) {
+    BYTE data[4] = {};
+    DWORD size = sizeof data;
+    if (RegQueryValueExA(key, name, nullptr, nullptr, data, &size) != ERROR_SUCCESS) return false;
+    value = static_cast<std::uint32_t>(data[0]) | static_cast<std::uint32_t>(data[1]) << 8 |
+            static_cast<std::uint32_t>(data[2]) << 16 | static_cast<std::uint32_t>(data[3]) << 24;
+    return true;
+}
+
+// A history entry. The registry returns the byte count it filled; a string stored
+// without its NUL is taken up to that count and no further, and the text ends at
+// its first NUL. Entries must fit a MAX_PATH buffer with their NUL: anything of
+// 260 bytes or more fails, however it was stored.
+bool ReadEntry(HKEY key, const char* name, std::string& text) {
+    char data[kStringBufferBytes] = {};
+    DWORD size = sizeof data;
+    if (RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size) != ERROR_SUCCESS)
+        return false;
+    if (size > sizeof data) return false;
+    const char* end = static_cast<const char*>(std::memchr(data, '\0', size));
+    const std::size_t length = end ? static_cast<std::size_t>(end - data) : size;
+    if (length >= kStringBufferBytes) return false;
+    text.assign(data, length);
+    return true;
+}
+
+// Positions 0 to 9 until the first that cannot be read; empty entries are skipped.
+std::vector<std::string> ReadHistory(HKEY key, char prefix, InvocationMode m) {
+    std::vector<std::string> history;
+    for (std::size_t i = 0; i < kHistoryLimit; ++i) {
+        std::string entry;
+        if (!ReadEntry(key, HistoryValueName(prefix, m, i).c_str(), entry)) break;
+        if (!entry.empty()) history.push_back(std::move(entry));
+    }
+    return history;
+}
+
+void WriteNumber(HKEY key, const char* name, std::uint32_t value) {
+    const DWORD data = value;
+    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data);
+}
+
+void WriteEntry(HKEY key, const std::string& name, const std::string& text) {
+    const char* data = text.c_str();
+    const DWORD size = static_cast<DWORD>(std::strlen(data) + 1);  // with the NUL
+    RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data), size);
+}
+
+// The merged list written from position 0; positions beyond it keep what they hold.
+void WriteHistory(HKEY key, char prefix, InvocationMode m, const std::vector<std::string>& previous,
+                  const std::string& used) {
+    const std::vector<std::string> merged = MergeHistory(previous, used);
+    for (std::size_t i = 0; i < merged.size(); ++i) WriteEntry(key, HistoryValueName(prefix, m, i), merged[i]);
+}
+
+bool OpenForReading(UniqueKey& key) {
+    return RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, key.Put()) == ERROR_SUCCESS;
+}
+
+bool OpenForWriting(UniqueKey& key) {
+    char emptyClass[] = "";
+    return RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, emptyClass, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
+                           nullptr, key.Put(), nullptr) == ERROR_SUCCESS;
+}
+
+// Select only is the extension mode's default before Windows 7; from Windows 7 on
+// there is no select only, and folder mode never had it.
+ActionKind DefaultAction(InvocationMode m) {
+    return m == kExtensionMode && !IsWindows7OrLater() ? kSelectOnly : kCopyToFolder;
+}
+
+}  // namespace
+
+void ShellExtension::LoadSettings() {
+    const InvocationMode m = mode == kFolderMode ? kFolderMode : kExtensionMode;
+
+    UniqueKey key;
+    if (!OpenForReading(key)) {
+        useRegex = 0;
+        initialAction[m] = DefaultAction(m);
+        initialPatternSource = 0;
+        initialIncludeSubfolders[m] = 0;
+        initialAppendFolderName[m] = 0;
+        initialSameFileAction[m] = kAskBeforeOverwrite;
+        return;  // the histories stay as they are
+    }
+
+    if (!ReadNumber(key.Get(), "regexp", useRegex)) useRegex = 0;
+
+    if (!ReadNumber(key.Get(), kModeName[m], initialAction[m])) {
+        initialAction[m] = DefaultAction(m);
+    } else {
+        // A failed read of the last choice leaves 5, which the main dialog shows as no choice.
+        if (initialAction[m] == kPreviousAction) ReadNumber(key.Get(), kFlagName[m], initialAction[m]);
+        if (initialAction[m] == kSelectOnly && IsWindows7OrLater()) initialAction[m] = kCopyToFolder;
+    }
+
+    if (!ReadNumber(key.Get(), "select", initialPatternSource)) initialPatternSource = 0;
+
+    patternHistory[m] = ReadHistory(key.Get(), 'h', m);
+    destinationHistory[m] = ReadHistory(key.Get(), 'f', m);
+
+    if (!ReadNumber(key.Get(), kUnderName[m], initialIncludeSubfolders[m])) initialIncludeSubfolders[m] = 0;
+    if (!ReadNumber(key.Get(), kAddName[m], initialAppendFolderName[m])) initialAppendFolderName[m] = 0;
+
+    if (!ReadNumber(key.Get(), kSameName[m], initialSameFileAction[m])) {
+        initialSameFileAction[m] = kAskBeforeOverwrite;
+    } else if (initialSameFileAction[m] == kPreviousSameFileAction) {
+        ReadNumber(key.Get(), kSameFlagName[m], initialSameFileAction[m]);
+    }
+}
+
+void ShellExtension::SaveChoices() {
+    const InvocationMode m = mode == kFolderMode ? kFolderMode : kExtensionMode;
+
+    UniqueKey key;
+    if (!OpenForWriting(key)) return;
+
+    WriteNumber(key.Get(), kFlagName[m], action);
+    WriteNumber(key.Get(), kSameFlagName[m], sameFileAction);
+    WriteHistory(key.Get(), 'h', m, patternHistory[m], pattern);
+    if (action == kCopyToFolder || action == kMoveToFolder)
+        WriteHistory(key.Get(), 'f', m, destinationHistory[m], typedDestination);
+}
 
 void ReadSettingsForm(std::uint32_t& useRegex, SettingsForm& form) {
     useRegex = 0;
-    form = SettingsForm();
+    form = SettingsForm();  // select only for extension mode, zero elsewhere
+
+    UniqueKey key;
+    if (!OpenForReading(key)) return;
+
+    // Each read on its own; a failed one leaves the preset. The stored choice is
+    // shown as it is: no resolution of 5 and 3 and no platform adjustment here.
+    ReadNumber(key.Get(), "regexp", useRegex);
+    ReadNumber(key.Get(), "mode_ext", form.extensionAction);
+    ReadNumber(key.Get(), "select", form.patternSource);
+    ReadNumber(key.Get(), "under_ext", form.extensionSubfolders);
+    ReadNumber(key.Get(), "add_ext", form.extensionAppend);
+    ReadNumber(key.Get(), "same_ext", form.extensionSameFile);
+    ReadNumber(key.Get(), "mode_folder", form.folderAction);
+    ReadNumber(key.Get(), "under_folder", form.folderSubfolders);
+    ReadNumber(key.Get(), "add_folder", form.folderAppend);
+    ReadNumber(key.Get(), "same_folder", form.folderSameFile);
 }
-void WriteSettingsForm(std::uint32_t, const SettingsForm&) {}
+
+void WriteSettingsForm(std::uint32_t useRegex, const SettingsForm& form) {
+    UniqueKey key;
+    if (!OpenForWriting(key)) return;
+
+    WriteNumber(key.Get(), "regexp", useRegex);
+    WriteNumber(key.Get(), "mode_ext", form.extensionAction);
+    WriteNumber(key.Get(), "select", form.patternSource);
+    WriteNumber(key.Get(), "under_ext", form.extensionSubfolders);
+    WriteNumber(key.Get(), "add_ext", form.extensionAppend);
+    WriteNumber(key.Get(), "same_ext", form.extensionSameFile);
+    WriteNumber(key.Get(), "mode_folder", form.folderAction);
+    WriteNumber(key.Get(), "under_folder", form.folderSubfolders);
+    WriteNumber(key.Get(), "add_folder", form.folderAppend);
+    WriteNumber(key.Get(), "same_folder", form.folderSameFile);
+}
 
 }  // namespace korvane

@@ -1,0 +1,471 @@
+// The settings store against the real registry of the test prefix. Every test
+// starts from a cleared key. Run once per Windows version: the defaults and the
+// mapping of select only differ from Windows 7 on.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "common/unique_handle.h"
+#include "settings/settings_store.h"
+#include "shellext/shell_extension.h"
+#include "test_support.h"
+
+using namespace korvane;
+using testsupport::ClearSettingsKey;
+using List = std::vector<std::string>;
+
+namespace {
+
+// The version this run was started for (the runner's default is win7).
+bool ExpectWindows7() {
+    const char* version = std::getenv("KORVANE_WINE_VERSION");
+    const std::string v = version ? version : "win7";
+    return v == "win7" || v == "win8" || v == "win81" || v == "win10";
+}
+
+struct Object {
+    ShellExtension* p = ShellExtension::New();
+    ~Object() {
+        if (p) p->Release();
+    }
+    ShellExtension* operator->() const { return p; }
+};
+
+// --- the registry as the test sees it, through calls of its own ---
+
+UniqueKey OpenKey(REGSAM access) {
+    UniqueKey key;
+    RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, access, nullptr, key.Put(), nullptr);
+    return key;
+}
+
+void SetRaw(const std::string& name, DWORD type, const std::string& bytes) {
+    UniqueKey key = OpenKey(KEY_SET_VALUE);
+    ASSERT_TRUE(key);
+    ASSERT_EQ(RegSetValueExA(key.Get(), name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                             static_cast<DWORD>(bytes.size())),
+              ERROR_SUCCESS)
+        << name;
+}
+
+void SetNumber(const std::string& name, DWORD value) {
+    SetRaw(name, REG_DWORD, std::string(reinterpret_cast<const char*>(&value), sizeof value));
+}
+
+void SetText(const std::string& name, const std::string& text) {  // with its NUL
+    SetRaw(name, REG_SZ, std::string(text.c_str(), text.size() + 1));
+}
+
+struct Value {
+    DWORD type;
+    std::string bytes;
+    bool operator==(const Value& o) const { return type == o.type && bytes == o.bytes; }
+};
+using Snapshot = std::map<std::string, Value>;
+
+bool KeyExists() {
+    UniqueKey key;
+    return RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, key.Put()) == ERROR_SUCCESS;
+}
+
+// Every value of the key; empty when there is no key.
+Snapshot Values() {
+    Snapshot all;
+    UniqueKey key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, key.Put()) != ERROR_SUCCESS) return all;
+    for (DWORD i = 0;; ++i) {
+        char name[256];
+        DWORD nameSize = sizeof name;
+        BYTE data[2048];
+        DWORD dataSize = sizeof data;
+        DWORD type = 0;
+        if (RegEnumValueA(key.Get(), i, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS) break;
+        all[name] = Value{type, std::string(reinterpret_cast<char*>(data), dataSize)};
+    }
+    return all;
+}
+
+Value Number(DWORD value) { return Value{REG_DWORD, std::string(reinterpret_cast<const char*>(&value), 4)}; }
+Value Text(const std::string& text) { return Value{REG_SZ, std::string(text.c_str(), text.size() + 1)}; }
+
+void SetNumbers(const std::vector<std::pair<const char*, DWORD>>& values) {
+    for (const auto& [name, value] : values) SetNumber(name, value);
+}
+
+// The loaded options of mode m: regexp, select, action, under, add, same.
+using Six = std::array<std::uint32_t, 6>;
+Six Loaded(const Object& o, InvocationMode m) {
+    return {o->useRegex, o->initialPatternSource, o->initialAction[m], o->initialIncludeSubfolders[m],
+            o->initialAppendFolderName[m], o->initialSameFileAction[m]};
+}
+
+// The form's values in the order of their names.
+const char* const kFormNames[10] = {"regexp",   "mode_ext",    "select",       "under_ext",  "add_ext",
+                                    "same_ext", "mode_folder", "under_folder", "add_folder", "same_folder"};
+using Ten = std::array<std::uint32_t, 10>;
+Ten FormValues(std::uint32_t useRegex, const SettingsForm& f) {
+    return {useRegex, f.extensionAction, f.patternSource, f.extensionSubfolders, f.extensionAppend,
+            f.extensionSameFile, f.folderAction, f.folderSubfolders, f.folderAppend, f.folderSameFile};
+}
+
+// Writes a history as the store would, from position 0.
+void SetHistory(char prefix, int m, const List& entries) {
+    for (size_t i = 0; i < entries.size(); ++i)
+        SetText(std::string(1, prefix) + std::to_string(m) + "_" + std::to_string(i), entries[i]);
+}
+
+class SettingsStore : public testing::Test {
+protected:
+    void SetUp() override { ClearSettingsKey(); }
+    void TearDown() override { ClearSettingsKey(); }
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------- loading
+
+TEST_F(SettingsStore, NoKeyGivesTheDefaultsAndKeepsTheHistories) {
+    const ActionKind extensionDefault = ExpectWindows7() ? kCopyToFolder : kSelectOnly;
+    for (InvocationMode m : {kExtensionMode, kFolderMode}) {
+        Object object;
+        object->mode = m;
+        object->useRegex = object->initialPatternSource = 1;
+        object->initialAction[m] = object->initialSameFileAction[m] = 2;
+        object->initialIncludeSubfolders[m] = object->initialAppendFolderName[m] = 1;
+        object->patternHistory[m] = {"*.txt"};
+        object->destinationHistory[m] = {"C:\\dest"};
+
+        object->LoadSettings();
+        EXPECT_EQ(Loaded(object, m), (Six{0, 0, m == kExtensionMode ? extensionDefault : kCopyToFolder, 0, 0, 0}));
+        EXPECT_EQ(object->patternHistory[m], List{"*.txt"});
+        EXPECT_EQ(object->destinationHistory[m], List{"C:\\dest"});
+    }
+    EXPECT_FALSE(KeyExists()) << "a load creates nothing";
+}
+
+TEST_F(SettingsStore, OptionsLoadAsStoredForTheirOwnMode) {
+    // distinct values per name, so that a name read for another shows
+    SetNumbers({{"regexp", 1}, {"select", 3}, {"mode_ext", 2}, {"mode_folder", 1}, {"under_ext", 1},
+                {"under_folder", 7}, {"add_ext", 9}, {"add_folder", 1}, {"same_ext", 2}, {"same_folder", 1},
+                {"flag_ext", 3}, {"flag_folder", 3}});
+
+    Object ext;
+    ext->initialAction[1] = ext->initialSameFileAction[1] = 42;
+    ext->initialIncludeSubfolders[1] = ext->initialAppendFolderName[1] = 42;
+    ext->LoadSettings();
+    EXPECT_EQ(Loaded(ext, 0), (Six{1, 3, 2, 1, 9, 2}));
+    EXPECT_EQ(Loaded(ext, 1), (Six{1, 3, 42, 42, 42, 42})) << "the other mode's fields are not touched";
+
+    Object folder;
+    folder->mode = kFolderMode;
+    folder->LoadSettings();
+    EXPECT_EQ(Loaded(folder, 1), (Six{1, 3, 1, 7, 1, 1}));
+    EXPECT_EQ(Loaded(folder, 0), (Six{1, 3, 0, 0, 0, 0}));
+}
+
+TEST_F(SettingsStore, PreviousChoiceResolution) {
+    const ActionKind selectOnly = ExpectWindows7() ? kCopyToFolder : kSelectOnly;
+    enum { kAction = 2, kSame = 5 };  // positions in Six
+    const struct { InvocationMode m; std::vector<std::pair<const char*, DWORD>> stored; int field; DWORD want; } cases[] = {
+        {0, {{"mode_ext", 5}, {"flag_ext", 2}}, kAction, kCopyToClipboard},
+        {0, {{"mode_ext", 5}}, kAction, kPreviousAction},  // nothing to resolve: stays 5
+        {0, {{"mode_ext", 5}, {"flag_ext", 4}}, kAction, selectOnly},
+        {0, {{"mode_ext", 4}}, kAction, selectOnly},
+        {0, {{"mode_ext", 5}, {"flag_folder", 2}}, kAction, kPreviousAction},  // the other mode's choice
+        {0, {{"mode_ext", 99}, {"flag_ext", 2}}, kAction, 99},                  // out of range, kept
+        {1, {{"mode_folder", 5}, {"flag_folder", 1}}, kAction, kMoveToFolder},
+        {1, {{"mode_folder", 5}, {"flag_ext", 1}}, kAction, kPreviousAction},
+        {1, {{"mode_folder", 4}}, kAction, selectOnly},
+        {1, {{"mode_folder", 3}, {"flag_folder", 1}}, kAction, kCutToClipboard},
+        {1, {{"same_folder", 3}, {"same_flag_folder", 1}}, kSame, kOverwriteIfNewer},
+        {1, {{"same_folder", 3}}, kSame, kPreviousSameFileAction},
+        {1, {{"same_folder", 3}, {"same_flag_ext", 2}}, kSame, kPreviousSameFileAction},
+        {0, {{"same_ext", 3}, {"same_flag_ext", 2}}, kSame, kOverwriteAlways},
+        {0, {{"same_ext", 2}, {"same_flag_ext", 1}}, kSame, kOverwriteAlways},  // no resolution asked
+        {0, {{"same_ext", 7}, {"same_flag_ext", 1}}, kSame, 7},                 // out of range, kept
+    };
+    for (const auto& c : cases) {
+        ClearSettingsKey();
+        SetNumbers(c.stored);
+        Object object;
+        object->mode = c.m;
+        object->LoadSettings();
+        EXPECT_EQ(Loaded(object, c.m)[c.field], c.want) << c.stored[0].first << "=" << c.stored[0].second << " + "
+                                                       << (c.stored.size() > 1 ? c.stored[1].first : "-");
+    }
+}
+
+TEST_F(SettingsStore, NumbersOfOtherTypesAndSizes) {
+    const ActionKind fallback = ExpectWindows7() ? kCopyToFolder : kSelectOnly;
+    const struct { DWORD type; std::string bytes; ActionKind want; } cases[] = {
+        {REG_DWORD, std::string("\x02\x00\x00\x00", 4), 2},
+        {REG_BINARY, std::string("\x03\x00\x00\x00", 4), 3},  // the type does not matter
+        {REG_SZ, std::string("1\0", 2), 0x31},                 // the bytes of the text
+        {REG_BINARY, std::string("\x01\x01", 2), 0x101},        // shorter data: the low bytes
+        {REG_BINARY, std::string(), 0},
+        {REG_BINARY, std::string("\x01\x00\x00\x00\x00", 5), fallback},  // 5 bytes: the read fails
+        {REG_SZ, std::string("copy\0", 5), fallback},
+        {REG_QWORD, std::string("\x02\x00\x00\x00\x00\x00\x00\x00", 8), fallback},
+    };
+    for (const auto& c : cases) {
+        ClearSettingsKey();
+        SetRaw("mode_ext", c.type, c.bytes);
+        SetRaw("regexp", c.type, c.bytes);
+        Object object;
+        object->useRegex = 77;
+        object->LoadSettings();
+        EXPECT_EQ(object->initialAction[0], c.want) << "type " << c.type << ", " << c.bytes.size() << " bytes";
+        EXPECT_EQ(object->useRegex, c.bytes.size() > 4 ? 0u : c.want) << "regexp";
+    }
+}
+
+TEST_F(SettingsStore, HistoriesLoadUpToTheFirstMissingOrOversizedEntry) {
+    const std::string longest(259, 'x');  // with its NUL it just fills the buffer
+    const std::string jis = std::string("C:\\") + testsupport::kHyo + "\\" + testsupport::kSo;
+    const struct { const char* what; std::vector<std::pair<int, std::string>> stored; List want; } cases[] = {
+        {"pattern, empty, pattern", {{0, "*.txt"}, {1, ""}, {2, "*.doc"}}, {"*.txt", "*.doc"}},
+        {"position 0 missing", {{1, "*.txt"}, {2, "*.doc"}}, {}},  // and the old list is gone
+        {"gap at 2", {{0, "a"}, {1, "b"}, {3, "d"}}, {"a", "b"}},
+        {"all ten", {{0, "0"}, {1, "1"}, {2, "2"}, {3, "3"}, {4, "4"}, {5, "5"}, {6, "6"}, {7, "7"}, {8, "8"},
+                     {9, "9"}, {10, "10"}},
+         {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"}},
+        {"259 bytes", {{0, longest}, {1, "b"}}, {longest, "b"}},
+        {"260 bytes end the list", {{0, "a"}, {1, longest + "y"}, {2, "c"}}, {"a"}},
+        {"Shift-JIS", {{0, jis}}, {jis}},
+    };
+    for (const auto& c : cases) {
+        ClearSettingsKey();
+        for (const auto& [position, text] : c.stored) {
+            SetText("h0_" + std::to_string(position), text);
+            SetText("f0_" + std::to_string(position), text);
+        }
+        Object object;
+        object->patternHistory[0] = {"old"};
+        object->destinationHistory[0] = {"C:\\old"};
+        object->LoadSettings();
+        EXPECT_EQ(object->patternHistory[0], c.want) << c.what;
+        EXPECT_EQ(object->destinationHistory[0], c.want) << c.what;
+    }
+}
+
+TEST_F(SettingsStore, HistoryTextIsTakenOnlyUpToTheLengthStored) {
+    const struct { const char* what; DWORD type; std::string bytes; List want; } cases[] = {
+        {"no NUL", REG_SZ, "abc", {"abc"}},
+        {"no NUL, 259 bytes", REG_SZ, std::string(259, 'n'), {std::string(259, 'n')}},
+        {"no NUL, 260 bytes", REG_SZ, std::string(260, 'n'), {}},
+        {"inner NUL", REG_SZ, std::string("ab\0cd\0", 6), {"ab"}},
+        {"binary without NUL", REG_BINARY, "xyz", {"xyz"}},
+        {"expandable", REG_EXPAND_SZ, std::string("%TEMP%\0", 7), {"%TEMP%"}},
+    };
+    for (const auto& c : cases) {
+        ClearSettingsKey();
+        SetRaw("h0_0", c.type, c.bytes);
+        SetText("h0_1", "next");
+        Object object;
+        object->LoadSettings();
+        List want = c.want;
+        if (!want.empty()) want.push_back("next");
+        EXPECT_EQ(object->patternHistory[0], want) << c.what;
+    }
+}
+
+TEST_F(SettingsStore, LoadOfEachModeReadsItsOwnHistoriesAndWritesNothing) {
+    SetHistory('h', 0, {"*.txt", "*.doc"});
+    SetHistory('f', 0, {"C:\\ext"});
+    SetHistory('h', 1, {"*.jpg"});
+    SetHistory('f', 1, {"C:\\folder", "D:"});
+    SetNumber("mode_ext", 5);
+    SetRaw("same_folder", REG_BINARY, std::string("\x03\x00\x00\x00\x00", 5));
+    const Snapshot before = Values();
+
+    Object object;
+    object->mode = kFolderMode;
+    object->patternHistory[0] = {"kept"};
+    object->LoadSettings();
+    EXPECT_EQ(object->patternHistory[1], List{"*.jpg"});
+    EXPECT_EQ(object->destinationHistory[1], (List{"C:\\folder", "D:"}));
+    EXPECT_EQ(object->patternHistory[0], List{"kept"});
+    EXPECT_TRUE(object->destinationHistory[0].empty());
+    EXPECT_EQ(object->initialSameFileAction[1], kAskBeforeOverwrite) << "5 bytes do not read";
+
+    object->mode = kExtensionMode;
+    object->LoadSettings();
+    EXPECT_EQ(object->patternHistory[0], (List{"*.txt", "*.doc"}));
+    EXPECT_EQ(object->destinationHistory[0], List{"C:\\ext"});
+    EXPECT_EQ(object->patternHistory[1], List{"*.jpg"});
+    EXPECT_EQ(object->initialAction[0], kPreviousAction);
+
+    EXPECT_EQ(Values(), before);
+}
+
+// ---------------------------------------------------------------- saving
+
+TEST_F(SettingsStore, FirstSaveCreatesTheKey) {
+    Object object;
+    object->pattern = "*.txt";
+    object->typedDestination = "C:\\dest";
+    object->action = kMoveToFolder;
+    object->sameFileAction = kOverwriteIfNewer;
+    object->SaveChoices();
+    const Snapshot want = {
+        {"flag_ext", Number(1)}, {"same_flag_ext", Number(1)}, {"h0_0", Text("*.txt")}, {"f0_0", Text("C:\\dest")},
+    };
+    EXPECT_EQ(Values(), want);
+}
+
+TEST_F(SettingsStore, SaveWritesTheMergedHistories) {
+    const struct { const char* what; List stored; std::string used; List want; } cases[] = {
+        {"second of three", {"a", "b", "c"}, "b", {"b", "a", "c"}},
+        {"new over ten", {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"}, "n",
+         {"n", "0", "1", "2", "3", "4", "5", "6", "7", "8"}},
+    };
+    for (const auto& c : cases) {
+        ClearSettingsKey();
+        SetHistory('h', 0, c.stored);
+        SetHistory('f', 0, c.stored);
+        Object object;
+        object->LoadSettings();
+        object->pattern = c.used;
+        object->typedDestination = c.used;
+        object->action = kCopyToFolder;
+        object->SaveChoices();
+
+        const Snapshot after = Values();
+        for (size_t i = 0; i < c.want.size(); ++i) {
+            const std::string position = std::to_string(i);
+            EXPECT_EQ(after.at("h0_" + position), Text(c.want[i])) << c.what << " h0_" << i;
+            EXPECT_EQ(after.at("f0_" + position), Text(c.want[i])) << c.what << " f0_" << i;
+        }
+        EXPECT_EQ(after.count("h0_10"), 0u) << c.what;
+
+        Object reloaded;
+        reloaded->LoadSettings();
+        EXPECT_EQ(reloaded->patternHistory[0], c.want) << c.what;
+    }
+}
+
+TEST_F(SettingsStore, OnlyFolderActionsRecordTheDestination) {
+    for (ActionKind action : {kCopyToFolder, kMoveToFolder, kCopyToClipboard, kCutToClipboard, kSelectOnly}) {
+        ClearSettingsKey();
+        SetHistory('h', 0, {"old"});
+        SetHistory('f', 0, {"C:\\old"});
+        Object object;
+        object->LoadSettings();
+        object->pattern = "*.new";
+        object->typedDestination = "C:\\new";
+        object->action = action;
+        object->sameFileAction = kOverwriteAlways;
+        object->SaveChoices();
+
+        const Snapshot after = Values();
+        const bool toFolder = action == kCopyToFolder || action == kMoveToFolder;
+        EXPECT_EQ(after.at("flag_ext"), Number(action));
+        EXPECT_EQ(after.at("same_flag_ext"), Number(kOverwriteAlways));
+        EXPECT_EQ(after.at("h0_0"), Text("*.new"));
+        EXPECT_EQ(after.at("h0_1"), Text("old"));
+        EXPECT_EQ(after.at("f0_0"), Text(toFolder ? "C:\\new" : "C:\\old")) << action;
+        EXPECT_EQ(after.count("f0_1"), toFolder ? 1u : 0u) << action;
+    }
+}
+
+TEST_F(SettingsStore, EachModeSavesOnlyItsOwnValues) {
+    SetHistory('h', 0, {"ext-pattern"});
+    SetHistory('f', 0, {"C:\\ext"});
+    SetNumber("flag_ext", 2);
+    SetNumber("same_flag_ext", 1);
+    SetNumber("mode_folder", 5);
+    SetNumber("same_folder", 3);
+    const Snapshot before = Values();
+
+    Object object;
+    object->mode = kFolderMode;
+    object->LoadSettings();
+    object->pattern = "*.jpg";
+    object->typedDestination = "D:\\photos";
+    object->action = kMoveToFolder;
+    object->sameFileAction = kOverwriteAlways;
+    object->SaveChoices();
+
+    Snapshot want = before;
+    want["flag_folder"] = Number(kMoveToFolder);
+    want["same_flag_folder"] = Number(kOverwriteAlways);
+    want["h1_0"] = Text("*.jpg");
+    want["f1_0"] = Text("D:\\photos");
+    EXPECT_EQ(Values(), want);
+
+    // and the choices come back as the previous choice in the next folder-mode load
+    Object next;
+    next->mode = kFolderMode;
+    next->LoadSettings();
+    EXPECT_EQ(next->initialAction[1], kMoveToFolder);
+    EXPECT_EQ(next->initialSameFileAction[1], kOverwriteAlways);
+}
+
+// ---------------------------------------------------------------- the settings form
+
+TEST_F(SettingsStore, FormPresetsWithoutKey) {
+    std::uint32_t useRegex = 9;
+    SettingsForm form;
+    form.extensionAction = 1;
+    form.folderSameFile = 2;
+    ReadSettingsForm(useRegex, form);
+    EXPECT_EQ(FormValues(useRegex, form), (Ten{0, 4, 0, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_FALSE(KeyExists());
+}
+
+TEST_F(SettingsStore, FormReadsEachNameUnresolved) {
+    for (DWORD i = 0; i < 10; ++i) SetNumber(kFormNames[i], 10 + i);
+    // the previous choices are shown as such
+    SetNumbers({{"mode_ext", 5}, {"flag_ext", 2}, {"same_folder", 3}, {"same_flag_folder", 1}});
+    SetRaw("under_folder", REG_BINARY, std::string("\x01\x00\x00\x00\x00", 5));  // too long: preset stays
+    const Snapshot before = Values();
+
+    std::uint32_t useRegex = 0;
+    SettingsForm form;
+    ReadSettingsForm(useRegex, form);
+    EXPECT_EQ(FormValues(useRegex, form), (Ten{10, 5, 12, 13, 14, 15, 16, 0, 18, 3}));
+    EXPECT_EQ(Values(), before);
+
+    // select only stays select only on every version: the dialog adapts it
+    ClearSettingsKey();
+    SetNumber("mode_ext", 4);
+    ReadSettingsForm(useRegex, form);
+    EXPECT_EQ(form.extensionAction, 4u);
+}
+
+TEST_F(SettingsStore, FormWritesTheTenOptionsOnly) {
+    SetHistory('h', 0, {"p"});
+    SetHistory('f', 1, {"C:\\d"});
+    SetNumbers({{"flag_ext", 2}, {"flag_folder", 1}, {"same_flag_ext", 1}, {"same_flag_folder", 2}, {"regexp", 0}});
+    Snapshot want = Values();
+
+    SettingsForm form;
+    form.extensionAction = 5;
+    form.patternSource = 1;
+    form.extensionSubfolders = 1;
+    form.extensionSameFile = 3;
+    form.folderAction = 1;
+    form.folderAppend = 1;
+    form.folderSameFile = 2;
+    WriteSettingsForm(1, form);
+
+    const Ten written = FormValues(1, form);
+    for (size_t i = 0; i < 10; ++i) want[kFormNames[i]] = Number(written[i]);
+    EXPECT_EQ(Values(), want);
+
+    std::uint32_t useRegex = 0;
+    SettingsForm back;
+    ReadSettingsForm(useRegex, back);
+    EXPECT_EQ(FormValues(useRegex, back), written);
+
+    // from an empty registry the form creates the key
+    ClearSettingsKey();
+    WriteSettingsForm(0, SettingsForm());
+    EXPECT_EQ(Values().size(), 10u);
+}
