@@ -1,8 +1,27 @@
-// Placeholder until the matcher lands: matches nothing.
 #include "match/match_name.h"
+
+#include "match/regular_expression.h"
 
 namespace korvane {
 
-bool MatchName(const std::string&, const std::string&, std::uint32_t) { return false; }
+bool MatchName(const std::string& pattern, const std::string& name, std::uint32_t useRegex) noexcept {
+    if (useRegex) return TestRegularExpression(pattern, name);
+    try {
+        return WildcardList(pattern).Matches(name);
+    } catch (...) {  // memory for the words
+        return false;
+    }
+}
+
+// In regular-expression mode the wildcard list stays empty: no splitting, no folding.
+PreparedPattern::PreparedPattern(const std::string& pattern, std::uint32_t useRegex)
+    : wildcards_(useRegex ? std::string_view() : std::string_view(pattern)),
+      regExp_(useRegex ? std::make_unique<RegExpSession>(pattern) : nullptr) {}
+
+PreparedPattern::~PreparedPattern() = default;
+
+bool PreparedPattern::Matches(std::string_view name) const noexcept {
+    return regExp_ ? regExp_->Test(name) : wildcards_.Matches(name);
+}
 
 }  // namespace korvane

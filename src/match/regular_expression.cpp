@@ -1,0 +1,91 @@
+#include "match/regular_expression.h"
+
+#include <climits>
+
+namespace korvane {
+
+namespace {
+
+class UniqueBstr {
+public:
+    explicit UniqueBstr(BSTR text = nullptr) noexcept : text_(text) {}
+    ~UniqueBstr() { SysFreeString(text_); }
+    UniqueBstr(const UniqueBstr&) = delete;
+    UniqueBstr& operator=(const UniqueBstr&) = delete;
+    BSTR Get() const noexcept { return text_; }
+
+private:
+    BSTR text_;
+};
+
+// ANSI bytes to UTF-16, so that the component sees characters rather than bytes.
+// Null when the conversion is refused or memory is short. An empty text is a valid
+// empty BSTR (MultiByteToWideChar answers 0 for it, as it does for a failure).
+BSTR ToBstr(std::string_view text) noexcept {
+    if (text.size() > static_cast<std::size_t>(INT_MAX)) return nullptr;
+    const int bytes = static_cast<int>(text.size());
+    if (bytes == 0) return SysAllocStringLen(L"", 0);
+    const int chars = MultiByteToWideChar(CP_ACP, 0, text.data(), bytes, nullptr, 0);
+    if (chars <= 0) return nullptr;
+    BSTR wide = SysAllocStringLen(nullptr, static_cast<UINT>(chars));
+    if (!wide) return nullptr;
+    if (MultiByteToWideChar(CP_ACP, 0, text.data(), bytes, wide, chars) != chars) {
+        SysFreeString(wide);
+        return nullptr;
+    }
+    return wide;
+}
+
+// Create, start, then ask for IRegExp; the IUnknown of the creation is released
+// whatever the later steps gave.
+ComPtr<IRegExp> CreateRegExp() noexcept {
+    ComPtr<IUnknown> unknown;
+    if (FAILED(CoCreateInstance(kRegExpClassId, nullptr, kRegExpContext, IID_IUnknown, unknown.PutVoid())) ||
+        !unknown)
+        return nullptr;
+    ComPtr<IRegExp> regExp;
+    if (FAILED(OleRun(unknown.Get()))) return nullptr;
+    if (FAILED(unknown->QueryInterface(kRegExpInterfaceId, regExp.PutVoid()))) return nullptr;
+    return regExp;
+}
+
+// The statuses of Global and Pattern are not looked at: a pattern the component
+// cannot use shows itself as a failing Test.
+void Configure(IRegExp* regExp, BSTR pattern) noexcept {
+    regExp->put_Global(VARIANT_TRUE);
+    regExp->put_Pattern(pattern);
+}
+
+bool AskTest(IRegExp* regExp, BSTR name) noexcept {
+    VARIANT_BOOL result = VARIANT_FALSE;
+    return SUCCEEDED(regExp->Test(name, &result)) && result == VARIANT_TRUE;
+}
+
+}  // namespace
+
+bool TestRegularExpression(std::string_view pattern, std::string_view name) noexcept {
+    const ComPtr<IRegExp> regExp = CreateRegExp();
+    if (!regExp) return false;
+    const UniqueBstr widePattern(ToBstr(pattern));
+    const UniqueBstr wideName(ToBstr(name));
+    if (!widePattern.Get() || !wideName.Get()) return false;
+    Configure(regExp.Get(), widePattern.Get());
+    return AskTest(regExp.Get(), wideName.Get());
+}
+
+RegExpSession::RegExpSession(std::string_view pattern) noexcept {
+    ComPtr<IRegExp> regExp = CreateRegExp();
+    if (!regExp) return;
+    const UniqueBstr widePattern(ToBstr(pattern));
+    if (!widePattern.Get()) return;  // every name would fail its conversion of the pattern too
+    Configure(regExp.Get(), widePattern.Get());
+    regExp_ = regExp;
+}
+
+bool RegExpSession::Test(std::string_view name) const noexcept {
+    if (!regExp_) return false;
+    const UniqueBstr wideName(ToBstr(name));
+    return wideName.Get() && AskTest(regExp_.Get(), wideName.Get());
+}
+
+}  // namespace korvane

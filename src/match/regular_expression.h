@@ -1,0 +1,30 @@
+// Regular expressions through the system's RegExp object: Global true, the pattern
+// as given (no IgnoreCase, so case counts), Test once per name. The name matches only
+// when Test succeeds and says VARIANT_TRUE; every failure on the way (no component,
+// an expression it cannot use, a text that cannot be converted, memory) is a non-match.
+// COM must be initialised on the calling thread.
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "common/com_ptr.h"
+#include "match/regexp.h"
+
+namespace korvane {
+
+// A fresh RegExp object for this one test, released before returning.
+bool TestRegularExpression(std::string_view pattern, std::string_view name) noexcept;
+
+// One RegExp object created and given the pattern once, then asked for each name of
+// a scan. Test keeps no state between calls (unlike a script's lastIndex), so every
+// name gets what a fresh object would have answered.
+class RegExpSession {
+public:
+    explicit RegExpSession(std::string_view pattern) noexcept;
+    bool Test(std::string_view name) const noexcept;
+
+private:
+    ComPtr<IRegExp> regExp_;
+};
+
+}  // namespace korvane

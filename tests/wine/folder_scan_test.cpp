@@ -1,0 +1,204 @@
+// CollectFolder and CollectSubfolders on real folders: attributes, names without a
+// dot, subfolders, Shift-JIS names, a bare drive, and links that lead back up.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "shellext/shell_extension.h"
+#include "test_support.h"
+
+using korvane::ShellExtension;
+using namespace testsupport;
+using Paths = std::vector<std::string>;
+
+namespace {
+
+struct Object {
+    ShellExtension* p = ShellExtension::New();
+    ~Object() { p->Release(); }
+    ShellExtension* operator->() const { return p; }
+};
+
+Paths Sorted(Paths paths) {
+    std::sort(paths.begin(), paths.end());
+    return paths;
+}
+
+std::uint32_t BytesOf(const Paths& paths) {
+    std::uint32_t total = 0;
+    for (const auto& p : paths) total += static_cast<std::uint32_t>(p.size() + 1);
+    return total;
+}
+
+std::string UnixPath(const std::string& windowsPath) {
+    using UnixNameFn = char*(CDECL*)(LPCWSTR);
+    auto unixName = reinterpret_cast<UnixNameFn>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name"));
+    wchar_t wide[MAX_PATH] = {};
+    MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide, MAX_PATH);
+    char* name = unixName ? unixName(wide) : nullptr;
+    if (!name) return std::string();
+    std::string result = name;
+    HeapFree(GetProcessHeap(), 0, name);
+    return result;
+}
+
+// Links are made on the Unix side: Wine's CreateSymbolicLinkA reports success and
+// makes nothing. Wine starts a Unix program given by its Z: path, but its handle
+// cannot be waited on, so the caller says when the work shows.
+template <typename Done>
+bool RunUnix(const std::string& program, const Paths& args, Done done) {
+    std::string line = program;
+    for (const auto& a : args) line += " \"" + a + "\"";
+    STARTUPINFOA startup = {sizeof startup};
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(("Z:" + program).c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    for (int i = 0; i < 250 && !done(); ++i) Sleep(20);
+    return done();
+}
+
+// A Unix symbolic link, seen from Windows at windowsAt; removed when the object goes.
+struct UnixLink {
+    std::string unixAt, windowsAt;
+    bool made = false;
+    UnixLink(const std::string& unixLink, const std::string& unixTarget, const std::string& windowsLink)
+        : unixAt(unixLink), windowsAt(windowsLink) {
+        made = !unixAt.empty() && !unixTarget.empty() &&
+               RunUnix("/bin/ln", {"-s", unixTarget, unixAt}, [&] { return FileExists(windowsAt + "\\"); });
+    }
+    UnixLink(const UnixLink&) = delete;
+    ~UnixLink() {
+        if (made) RunUnix("/bin/rm", {unixAt}, [&] { return !FileExists(windowsAt + "\\"); });
+    }
+};
+
+UnixLink LinkInTree(const std::string& link, const std::string& target) {
+    return UnixLink(UnixPath(link), UnixPath(target), link);
+}
+
+}  // namespace
+
+TEST(FolderScan, CollectsMatchingFilesOfAnyAttribute) {
+    TempFolder folder;
+    const std::string hyo = std::string(kHyo) + ".txt", inSo = std::string("a") + kSo + "\\" + kRu + ".txt";
+    for (const std::string name : {"hidden.txt", "system.TXT", "readonly.txt", "README", "x.doc", "README.md", hyo.c_str(),
+                                   "sub.txt\\inner.txt", inSo.c_str()})
+        ASSERT_TRUE(WriteTextFile(folder / name));
+    SetFileAttributesA((folder / "hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    SetFileAttributesA((folder / "system.TXT").c_str(), FILE_ATTRIBUTE_SYSTEM);
+    SetFileAttributesA((folder / "readonly.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesA((folder / (std::string("a") + kSo)).c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+
+    Object object;
+    object->pattern = "*.txt\treadme.";
+    object->matchPaths = {"left over"};
+    object->matchPathBytes = 99;
+    object->CollectFolder(folder.Path());
+    const Paths here = {folder / "README", folder / "hidden.txt", folder / "readonly.txt", folder / "system.TXT",
+                        folder / hyo};  // the folder sub.txt is no file
+    EXPECT_EQ(Sorted(object->matchPaths), Sorted(here));
+    EXPECT_EQ(object->matchPathBytes, BytesOf(here));
+
+    // The subfolder scan appends after what is there and leaves the byte count alone.
+    object->CollectSubfolders(folder.Path(), 0);
+    ASSERT_EQ(object->matchPaths.size(), here.size() + 2);
+    EXPECT_EQ(Sorted(Paths(object->matchPaths.begin() + here.size(), object->matchPaths.end())),
+              Sorted({folder / "sub.txt\\inner.txt", folder / inSo}));
+    EXPECT_EQ(object->matchPathBytes, BytesOf(here));
+
+    object->useRegex = 1;
+    object->pattern = "^[a-z]+\\.doc$";
+    object->CollectFolder(folder.Path());
+    EXPECT_EQ(object->matchPaths, Paths{folder / "x.doc"});
+    EXPECT_EQ(object->matchPathBytes, BytesOf(object->matchPaths));
+    object->pattern = "(";
+    object->CollectFolder(folder.Path());
+    EXPECT_TRUE(object->matchPaths.empty());
+}
+
+TEST(FolderScan, NothingToCollect) {
+    TempFolder folder;
+    ASSERT_TRUE(MakeFolder(folder / "only\\folders"));
+    Object object;
+    object->pattern = "*";
+    for (const std::string& path : {folder.Path(), folder / "only", folder / "missing"}) {
+        object->matchPaths = {"left over"};
+        object->matchPathBytes = 7;
+        object->CollectFolder(path);
+        EXPECT_EQ(object->matchPaths, Paths{}) << path;
+        EXPECT_EQ(object->matchPathBytes, 0u) << path;
+        object->CollectSubfolders(path, 1);
+        EXPECT_EQ(object->matchPaths, Paths{}) << path;
+    }
+}
+
+TEST(FolderScan, SubfoldersDepthFirstWithTheFolderItselfOnRequest) {
+    TempFolder folder;
+    for (const char* name : {"top.txt", "a\\1.txt", "a\\b\\2.txt", "a\\b\\c\\3.txt", "a\\4.log", "d\\5.txt"})
+        ASSERT_TRUE(WriteTextFile(folder / name));
+    Object object;
+    object->pattern = "*.txt";
+    object->CollectSubfolders(folder.Path(), 1);
+    const auto& got = object->matchPaths;
+    EXPECT_EQ(Sorted(got), Sorted({folder / "top.txt", folder / "a\\1.txt", folder / "a\\b\\2.txt",
+                                   folder / "a\\b\\c\\3.txt", folder / "d\\5.txt"}));
+    // Everything below a comes in one run, whatever order the entries come in.
+    std::vector<std::size_t> underA;
+    for (std::size_t i = 0; i < got.size(); ++i)
+        if (got[i].compare(0, (folder / "a\\").size(), folder / "a\\") == 0) underA.push_back(i);
+    ASSERT_EQ(underA.size(), 3u);
+    EXPECT_EQ(underA.back() - underA.front(), 2u);
+}
+
+// The root of a drive is passed as "D:" alone; the entries read "D:\name". A free
+// letter is mapped to a temporary folder through Wine's dosdevices.
+TEST(FolderScan, BareDrive) {
+    TempFolder folder;
+    ASSERT_TRUE(WriteTextFile(folder / "root.txt"));
+    ASSERT_TRUE(WriteTextFile(folder / "sub\\below.txt"));
+    const std::string devices = UnixPath("C:\\");  // ".../dosdevices/c:/"
+    if (devices.size() < 4) GTEST_SKIP() << "not under Wine";
+    char letter = 'P';
+    while (letter < 'Z' && (GetLogicalDrives() & (1u << (letter - 'A')))) ++letter;
+    const std::string drive = {letter, ':'};
+    const UnixLink device(devices.substr(0, devices.size() - 3) + static_cast<char>(letter + 32) + ":",
+                          UnixPath(folder.Path()), drive);
+    ASSERT_TRUE(device.made);
+
+    Object object;
+    object->pattern = "*.txt";
+    object->CollectFolder(drive);
+    EXPECT_EQ(object->matchPaths, Paths{drive + "\\root.txt"});
+    EXPECT_EQ(object->matchPathBytes, 12u);
+    object->CollectSubfolders(drive, 0);
+    EXPECT_EQ(object->matchPaths, (Paths{drive + "\\root.txt", drive + "\\sub\\below.txt"}));
+}
+
+// A link inside the tree back to its top, and one to a sibling: neither is followed,
+// so the scan ends and every file appears once, under its real path.
+TEST(FolderScan, LinksToFoldersAreNotFollowed) {
+    TempFolder folder;
+    for (const char* name : {"top.txt", "a\\1.txt", "a\\b\\2.txt", "c\\3.txt"}) ASSERT_TRUE(WriteTextFile(folder / name));
+    const UnixLink up = LinkInTree(folder / "a\\b\\up", folder.Path());
+    const UnixLink side = LinkInTree(folder / "a\\side", folder / "c");
+    if (!up.made || !side.made) GTEST_SKIP() << "not under Wine: no link could be made";
+    ASSERT_TRUE(FileExists(folder / "a\\b\\up\\a\\b\\up\\top.txt")) << "the loop is real";
+
+    // Wine shows a Unix link to a folder as a folder with the reparse-point bit.
+    WIN32_FIND_DATAA entry;
+    FindClose(FindFirstFileA((folder / "a\\b\\up").c_str(), &entry));
+    EXPECT_EQ(entry.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT),
+              static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
+
+    Object object;
+    object->pattern = "*";
+    object->CollectSubfolders(folder.Path(), 1);
+    EXPECT_EQ(Sorted(object->matchPaths),
+              Sorted({folder / "top.txt", folder / "a\\1.txt", folder / "a\\b\\2.txt", folder / "c\\3.txt"}));
+}
