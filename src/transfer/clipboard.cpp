@@ -1,8 +1,52 @@
-// Placeholder until the clipboard hand-off lands.
+// Copy and cut to the clipboard: a file-drop list of the matches and the drop effect
+// that tells a later paste whether to copy or to move them.
+#include <cstring>
+
+#include "common/unique_handle.h"
 #include "shellext/shell_extension.h"
+#include "transfer/drop_list.h"
 
 namespace korvane {
 
-void ShellExtension::PutFilesOnClipboard(HWND) {}
+namespace {
+
+// A movable, zeroed global block holding the given bytes; empty when memory is short.
+UniqueGlobal GlobalBlockOf(const void* bytes, std::size_t size) {
+    UniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size));
+    if (!block) return block;
+    {
+        GlobalLockGuard lock(block.Get());
+        if (!lock.Data()) return UniqueGlobal();
+        std::memcpy(lock.Data(), bytes, size);
+    }
+    return block;
+}
+
+}  // namespace
+
+void ShellExtension::PutFilesOnClipboard(HWND owner) {
+    try {
+        // Sized from the list itself, never from matchPathBytes alone: a total that no
+        // longer fits the list must not make the copy run past the block.
+        const std::string dropList = BuildDropList(matchPaths);
+        const std::uint32_t effect = PreferredDropEffect(action);
+
+        UniqueGlobal dropBlock = GlobalBlockOf(dropList.data(), dropList.size());
+        if (!dropBlock) return;
+        UniqueGlobal effectBlock = GlobalBlockOf(&effect, sizeof effect);
+        if (!effectBlock) return;
+        const UINT effectFormat = RegisterClipboardFormatA("Preferred DropEffect");
+
+        if (!OpenClipboard(owner)) return;
+        EmptyClipboard();
+        // Once SetClipboardData accepts a block it belongs to the clipboard; a refused
+        // one stays ours and is freed on the way out.
+        if (SetClipboardData(CF_HDROP, dropBlock.Get())) dropBlock.Release();
+        if (effectFormat && SetClipboardData(effectFormat, effectBlock.Get())) effectBlock.Release();
+        CloseClipboard();
+    } catch (...) {
+        // Memory too short for the list: the clipboard was not touched.
+    }
+}
 
 }  // namespace korvane

@@ -1,0 +1,23 @@
+// The bytes of a file-drop list as the clipboard's CF_HDROP format carries it.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "shellext/types.h"
+
+namespace korvane {
+
+// DROPFILES: pFiles, pt.x, pt.y, fNC, fWide, five 32-bit little-endian fields.
+inline constexpr std::size_t kDropFilesHeaderSize = 20;
+
+// The whole block: the header (paths at offset 20, no point, not wide), every path
+// followed by one NUL, and a second NUL that ends the list. Its size is 21 plus the
+// sum of (length + 1) over the paths, taken from the paths themselves.
+std::string BuildDropList(const std::vector<std::string>& paths);
+
+// The "Preferred DropEffect" value: 2 (move) for cut to clipboard, 1 (copy) otherwise.
+std::uint32_t PreferredDropEffect(ActionKind action);
+
+}  // namespace korvane

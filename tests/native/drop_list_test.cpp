@@ -1,0 +1,57 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "transfer/drop_list.h"
+
+using namespace korvane;
+
+namespace {
+
+std::uint32_t FieldAt(const std::string& block, std::size_t offset) {
+    std::uint32_t value = 0;
+    for (int i = 3; i >= 0; --i) value = (value << 8) | static_cast<unsigned char>(block[offset + i]);
+    return value;
+}
+
+}  // namespace
+
+TEST(DropList, HeaderPathsAndClosingNul) {
+    const struct {
+        std::vector<std::string> paths;
+        std::size_t size;
+    } cases[] = {
+        {{}, 21},  // an empty list: the header and the list's closing NUL
+        {{"D:\\a.txt", "D:\\b.txt", "D:\\c.txt"}, 48},        // three paths of 9 bytes with their NULs
+        {{"D:\\w\\a.txt", "D:\\w\\b.txt", "D:\\w\\c.txt"}, 54},  // 11 bytes each
+        {{"D:\\x"}, 26},
+    };
+    for (const auto& c : cases) {
+        const std::string block = BuildDropList(c.paths);
+        ASSERT_EQ(block.size(), c.size) << c.paths.size();
+        EXPECT_EQ(FieldAt(block, 0), 20u) << "pFiles";
+        for (std::size_t offset : {4u, 8u, 12u, 16u}) EXPECT_EQ(FieldAt(block, offset), 0u) << offset;
+
+        std::string expected;
+        for (const auto& p : c.paths) expected += p + '\0';
+        expected += '\0';
+        EXPECT_EQ(block.substr(20), expected);
+        EXPECT_EQ(block[block.size() - 1], '\0');
+        EXPECT_EQ(block[block.size() - 2], '\0');
+    }
+}
+
+TEST(DropList, DoubleByteNamesAreCopiedByteForByte) {
+    // 表 and ソ end in 0x5C, ル in a byte of the lead range; none may be altered or cut.
+    const std::string hyo = "\x95\x5C", so = "\x83\x5C", ru = "\x83\x8B";
+    const std::vector<std::string> paths = {"D:\\" + hyo + "\\" + so + ".txt", "D:\\" + ru + so};
+    const std::string block = BuildDropList(paths);
+    EXPECT_EQ(block.substr(20), paths[0] + '\0' + paths[1] + '\0' + '\0');
+    EXPECT_EQ(FieldAt(block, 16), 0u) << "fWide stays 0";
+}
+
+TEST(DropList, CutMovesEverythingElseCopies) {
+    EXPECT_EQ(PreferredDropEffect(kCopyToClipboard), 1u);
+    EXPECT_EQ(PreferredDropEffect(kCutToClipboard), 2u);
+}

@@ -1,0 +1,209 @@
+#include "bridge_cases.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "bridge_support.h"
+#include "test_support.h"
+
+using namespace viewtest;
+using korvane::ShellExtension;
+using Strings = std::vector<std::string>;
+using Indexes = std::vector<int>;
+
+namespace {
+
+// The first two texts carry what the user had before: a selection and the focus on
+// an item that will not match.
+std::vector<ViewItem> MixedItems() {
+    return {{"c.txt"}, {"a.doc", true, true}, {"b.txt"}, {"readme", true, false}};
+}
+
+}  // namespace
+
+TEST_P(BridgeTest, SelectsExactlyTheMatchesAndCollectsThemInTheViewsOrder) {
+    const struct {
+        korvane::ActionKind action;
+        Strings paths;
+        std::uint32_t bytes;
+    } cases[] = {
+        {korvane::kCopyToFolder, {"C:\\work\\c.txt", "C:\\work\\b.txt"}, 28},
+        {korvane::kCutToClipboard, {"C:\\work\\c.txt", "C:\\work\\b.txt"}, 28},
+        {korvane::kSelectOnly, {}, 0},  // the view changes, nothing is collected
+    };
+    for (const auto& c : cases) {
+        auto shown = ShowView(MixedItems(), GetParam().otherProcess);
+        const HWND view = shown->View();
+        ASSERT_TRUE(view);
+        Extension extension;
+        extension->pattern = "*.txt";
+        extension->currentFolder = "C:\\work";
+        extension->action = c.action;
+        extension->matchPaths = {"left from before"};
+        extension->matchPathBytes = 17;
+        Select(*extension, view);
+        EXPECT_EQ(SelectedItems(view), (Indexes{0, 2})) << c.action;
+        EXPECT_EQ(FocusedItem(view), 1) << "the focus stays where the user left it";
+        EXPECT_EQ(extension->matchPaths, c.paths) << c.action;
+        EXPECT_EQ(extension->matchPathBytes, c.bytes) << c.action;
+    }
+}
+
+TEST_P(BridgeTest, NamesArePairedWithTheFolderAsTheViewShowsThem) {
+    using testsupport::kHyo;
+    using testsupport::kRu;
+    using testsupport::kSo;
+    const std::string doubleByte = std::string(kHyo) + kSo + ".txt";  // both end in 0x5C
+    const std::string noDot = std::string(kRu) + kSo;
+    // Explorer hiding known extensions shows "report" for report.txt.
+    const std::vector<ViewItem> items = {{doubleByte}, {"report"}, {noDot}, {"x.txt"}};
+    const struct {
+        const char* pattern;
+        std::uint32_t useRegex;
+        std::string folder;
+        Indexes selected;
+        Strings paths;
+    } cases[] = {
+        {"*", 0, "D:", {0, 1, 2, 3}, {"D:\\" + doubleByte, "D:\\report", "D:\\" + noDot, "D:\\x.txt"}},
+        {"*.txt", 0, std::string("D:\\") + kHyo, {0, 3}, {std::string("D:\\") + kHyo + "\\" + doubleByte,
+                                                          std::string("D:\\") + kHyo + "\\x.txt"}},
+        {"report", 0, "D:\\data", {1}, {"D:\\data\\report"}},
+        {"*.", 0, "D:", {1, 2}, {"D:\\report", "D:\\" + noDot}},
+        {"^re", 1, "D:", {1}, {"D:\\report"}},
+    };
+    auto shown = ShowView(items, GetParam().otherProcess);
+    const HWND view = shown->View();
+    ASSERT_TRUE(view);
+    for (const auto& c : cases) {
+        Extension extension;
+        extension->pattern = c.pattern;
+        extension->useRegex = c.useRegex;
+        extension->currentFolder = c.folder;
+        extension->action = korvane::kCopyToClipboard;
+        Select(*extension, view);
+        EXPECT_EQ(SelectedItems(view), c.selected) << c.pattern;
+        EXPECT_EQ(extension->matchPaths, c.paths) << c.pattern;
+        std::uint32_t bytes = 0;
+        for (const auto& p : c.paths) bytes += static_cast<std::uint32_t>(p.size() + 1);
+        EXPECT_EQ(extension->matchPathBytes, bytes) << c.pattern;
+    }
+}
+
+TEST_P(BridgeTest, ATextLongerThanTheBufferIsCutInsideIt) {
+    // Wine's view fills all 260 bytes without a NUL; the text must end there all the same.
+    const std::string longName(300, 'n');
+    auto shown = ShowView({{longName}}, GetParam().otherProcess);
+    ASSERT_TRUE(shown->View());
+    Extension extension;
+    extension->pattern = "*";
+    extension->currentFolder = "C:";
+    Select(*extension, shown->View());
+    ASSERT_EQ(extension->matchPaths.size(), 1u);
+    const std::string& path = extension->matchPaths[0];
+    EXPECT_GE(path.size(), 3u + 259u);
+    EXPECT_LE(path.size(), 3u + 260u);
+    EXPECT_EQ(path, "C:\\" + longName.substr(0, path.size() - 3));
+    EXPECT_EQ(extension->matchPathBytes, path.size() + 1);
+}
+
+// The remaining tests look at the messages, so the view is always in this process.
+
+TEST_P(BridgeTest, AnEmptyViewIsAskedForItsItemsAndRedrawnOnly) {
+    LocalView shown({});
+    MessageSpy spy(shown.View());
+    Extension extension;
+    extension->pattern = "*";
+    extension->matchPaths = {"left from before"};
+    extension->matchPathBytes = 17;
+    Select(*extension, shown.View());
+    EXPECT_TRUE(extension->matchPaths.empty());
+    EXPECT_EQ(extension->matchPathBytes, 0u);
+    ASSERT_EQ(spy.Messages().size(), 3u);
+    EXPECT_EQ(spy.Messages()[0].message, static_cast<UINT>(LVM_GETNEXTITEM));
+    EXPECT_EQ(static_cast<int>(spy.Messages()[0].wp), -1);
+    EXPECT_EQ(spy.Messages()[1].message, static_cast<UINT>(LVM_GETITEMCOUNT));
+    EXPECT_EQ(spy.Messages()[2].message, static_cast<UINT>(LVM_REDRAWITEMS));
+    EXPECT_EQ(spy.Messages()[2].wp, 0u);
+    EXPECT_EQ(spy.Messages()[2].lp, 0);
+}
+
+TEST_P(BridgeTest, TheRedrawCoversExactlyTheItems) {
+    LocalView shown(MixedItems());
+    MessageSpy spy(shown.View());
+    Extension extension;
+    extension->pattern = "*.txt";
+    Select(*extension, shown.View());
+    ASSERT_FALSE(spy.Messages().empty());
+    const SpiedMessage& last = spy.Messages().back();
+    EXPECT_EQ(last.message, static_cast<UINT>(LVM_REDRAWITEMS));
+    EXPECT_EQ(last.wp, 0u);
+    EXPECT_EQ(last.lp, 3) << "the last index of four items";
+}
+
+TEST_P(BridgeTest, NothingHandedToTheViewOutlivesTheCall) {
+    LocalView shown(MixedItems());
+    std::vector<void*> handed;  // the record and the text buffer the view was given
+    MessageSpy spy(shown.View(), [&](const SpiedMessage& m, bool handled) {
+        if (m.message != LVM_GETITEMA || handled) return;
+        auto* record = reinterpret_cast<LVITEMA*>(m.lp);
+        handed.push_back(record);
+        handed.push_back(record->pszText);
+    });
+    Extension extension;
+    extension->pattern = "*.txt";
+    Select(*extension, shown.View());
+    ASSERT_EQ(handed.size(), 8u);
+    for (void* address : handed) {
+        MEMORY_BASIC_INFORMATION info = {};
+        ASSERT_NE(VirtualQuery(address, &info, sizeof info), 0u);
+        EXPECT_EQ(info.State, static_cast<DWORD>(MEM_FREE)) << address;
+    }
+}
+
+TEST_P(BridgeTest, AViewThatAnswersZeroToEverythingEndsTheWalk) {
+    // What a view destroyed during the main dialog does: every message answers 0.
+    bool returned = false;
+    Strings paths;
+    testsupport::BackgroundThread worker([&] {
+        ScriptedWindow dead([](UINT, WPARAM, LPARAM) -> LRESULT { return 0; });
+        Extension extension;
+        extension->pattern = "*";
+        Select(*extension, dead.Handle());
+        paths = extension->matchPaths;
+        returned = true;
+    });
+    ASSERT_TRUE(worker.Join(20000)) << "the walk did not end";
+    EXPECT_TRUE(returned);
+    EXPECT_TRUE(paths.empty());
+}
+
+TEST_P(BridgeTest, AnItemWhoseTextCannotBeReadIsNotTakenForThePreviousOne) {
+    std::vector<std::pair<int, UINT>> states;  // item, selection state set
+    ScriptedWindow view([&](UINT message, WPARAM wp, LPARAM lp) -> LRESULT {
+        auto* record = reinterpret_cast<LVITEMA*>(lp);
+        switch (message) {
+        case LVM_GETNEXTITEM:
+            return static_cast<int>(wp) < 1 ? static_cast<int>(wp) + 1 : -1;
+        case LVM_GETITEMA:  // item 0 answers "a.txt", item 1 fails
+            if (record->iItem != 0) return FALSE;
+            std::strcpy(record->pszText, "a.txt");
+            return TRUE;
+        case LVM_SETITEMA:
+            states.emplace_back(record->iItem, record->state & record->stateMask);
+            return TRUE;
+        case LVM_SETITEMSTATE:
+            states.emplace_back(static_cast<int>(wp), record->state & record->stateMask);
+            return TRUE;
+        }
+        return 0;
+    });
+    Extension extension;
+    extension->pattern = "*";
+    extension->currentFolder = "C:";
+    Select(*extension, view.Handle());
+    EXPECT_EQ(extension->matchPaths, (Strings{"C:\\a.txt"}));
+    EXPECT_EQ(states, (std::vector<std::pair<int, UINT>>{{0, LVIS_SELECTED}, {1, 0}}));
+}
