@@ -1,8 +1,204 @@
-// Placeholder until the transfer engine lands.
+// Copy or move the matched files to the destination folder, one after another on
+// Explorer's thread, with the modeless progress dialog serviced between files.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "common/unique_handle.h"
+#include "match/path_text.h"
+#include "resources/resource.h"
+#include "shellext/module.h"
 #include "shellext/shell_extension.h"
+#include "transfer/destination_paths.h"
+#include "transfer/destination_probe.h"
+#include "transfer/folder_path.h"
+#include "transfer/progress_dialog.h"
+#include "transfer/results_dialog.h"
+#include "transfer/same_name.h"
 
 namespace korvane {
 
-void ShellExtension::RunTransfer(HWND) {}
+namespace {
+
+// The progress dialog for the length of the loop. Its procedure lets go of the
+// extension before the window goes, so late messages find no object.
+class ProgressWindow {
+public:
+    ProgressWindow(HWND owner, ShellExtension* extension)
+        : dialog_(CreateDialogParamA(moduleInstance, MAKEINTRESOURCEA(IDD_PROGRESS), owner, ProgressDialogProc,
+                                     reinterpret_cast<LPARAM>(extension))) {
+        if (dialog_) ShowWindow(dialog_, SW_SHOW);
+    }
+    ~ProgressWindow() {
+        if (dialog_ && IsWindow(dialog_)) {
+            SetWindowLongPtrA(dialog_, DWLP_USER, 0);
+            DestroyWindow(dialog_);
+        }
+    }
+    ProgressWindow(const ProgressWindow&) = delete;
+    ProgressWindow& operator=(const ProgressWindow&) = delete;
+    HWND Get() const { return dialog_; }
+    // Gone when its owner was destroyed during a pump.
+    bool Lost() const { return dialog_ && !IsWindow(dialog_); }
+
+private:
+    HWND dialog_;
+};
+
+// Explorer's window is disabled for the run, as under a modal dialog: closing it
+// would destroy the progress dialog and the list view under the loop. It is
+// enabled again before the progress dialog goes, so that the activation returns
+// to it.
+class DisabledOwner {
+public:
+    explicit DisabledOwner(HWND owner) {
+        HWND top = owner;
+        while (top && (GetWindowLongA(top, GWL_STYLE) & WS_CHILD)) top = GetParent(top);
+        if (top && IsWindowEnabled(top)) {
+            window_ = top;
+            EnableWindow(window_, FALSE);
+        }
+    }
+    ~DisabledOwner() {
+        if (window_ && IsWindow(window_)) EnableWindow(window_, TRUE);
+    }
+    DisabledOwner(const DisabledOwner&) = delete;
+    DisabledOwner& operator=(const DisabledOwner&) = delete;
+
+private:
+    HWND window_ = nullptr;
+};
+
+// Dispatches every message of the thread until the queue is empty; the dialog's
+// keys (Esc, Tab) go through IsDialogMessageA. False when WM_QUIT came: it is
+// posted again with its exit code, for the thread's own loop to end on.
+bool PumpMessages(HWND dialog) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return false;
+        }
+        if (dialog && IsDialogMessageA(dialog, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return true;
+}
+
+// Creates the folder when it is missing. Files of one folder come one after
+// another, so the folder last found is remembered and not looked up again.
+void EnsureFolderExists(const std::string& folder, std::string& lastFound) {
+    if (folder == lastFound) return;
+    WIN32_FIND_DATAA found;
+    UniqueFind find(FindFirstFileA(folder.c_str(), &found));
+    if (find)
+        lastFound = folder;
+    else
+        CreateFolderPath(folder);
+}
+
+// Telling the dialog about a file costs Wine about half a millisecond (the text and
+// the bar redraw at once), more than copying a small file, and nobody reads names
+// that change a thousand times a second. So the dialog hears of the first and the
+// last file, of one file every 40 ms, and of every file of 1 MiB or more, whose
+// copy lasts long enough for its name to matter. The pump still runs for every file.
+class ProgressPacer {
+public:
+    explicit ProgressPacer(std::size_t count) : count_(count) {}
+    bool Due(std::size_t number, const std::string& source) {
+        const DWORD now = GetTickCount();
+        if (number == 1 || number == count_ || now - last_ >= kIntervalMs || IsLarge(source)) {
+            last_ = now;
+            return true;
+        }
+        return false;
+    }
+
+private:
+    static constexpr DWORD kIntervalMs = 40;
+    static bool IsLarge(const std::string& path) {
+        // Bound late: the first systems of the 9x family lack it; then every file counts.
+        using QueryFn = BOOL(WINAPI*)(LPCSTR, GET_FILEEX_INFO_LEVELS, LPVOID);
+        const auto query = reinterpret_cast<QueryFn>(
+            GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFileAttributesExA"));
+        WIN32_FILE_ATTRIBUTE_DATA data = {};
+        if (!query || !query(path.c_str(), GetFileExInfoStandard, &data)) return true;
+        return data.nFileSizeHigh != 0 || data.nFileSizeLow >= (1u << 20);
+    }
+    std::size_t count_;
+    DWORD last_ = 0;
+};
+
+// One file once the pump has run: false when the same-name step skipped it (no row).
+bool TransferOne(ShellExtension& extension, const std::string& source, const std::string& destination,
+                 bool& yesToAll, HWND progress, std::string& folderFound, TransferResult& row) {
+    row.sourceFolder = ParentFolder(source, true);
+    row.destinationFolder = ParentFolder(destination, true);
+    row.fileName = LastPathComponent(source);
+    row.succeeded = 0;
+    const DestinationFacts target = ProbeDestination(source, destination);
+    // Onto itself (the destination is the current folder, or another spelling or
+    // link of the file): never opened for writing, never deleted, not asked about.
+    if (target.sameAsSource) return true;
+    const SameFileAction rule = extension.sameFileAction;
+    if ((rule == kAskBeforeOverwrite || rule == kOverwriteIfNewer) && !yesToAll &&
+        ResolveSameName(source, destination, rule, yesToAll, progress) == SameNameDecision::kSkip)
+        return false;
+    if (target.readOnly) return true;
+    if (!target.exists) EnsureFolderExists(ParentFolder(destination, false), folderFound);
+    // The system removes a moved source only once its copy is complete.
+    const BOOL done = extension.action == kMoveToFolder
+                          ? MoveFileExA(source.c_str(), destination.c_str(),
+                                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)
+                          : CopyFileA(source.c_str(), destination.c_str(), FALSE);
+    row.succeeded = done ? 1 : 0;
+    return true;
+}
+
+}  // namespace
+
+void ShellExtension::RunTransfer(HWND owner) {
+    try {
+        if (includeSubfolders) CollectSubfolders(currentFolder, 0);
+        cancelRequested = 0;
+        transferResults.clear();
+        // The dialogs' animation, progress bar and list: registered already in
+        // Explorer, but not in every process that may load the extension.
+        INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_ANIMATE_CLASS | ICC_PROGRESS_CLASS | ICC_LISTVIEW_CLASSES};
+        InitCommonControlsEx(&classes);
+        {
+            ProgressWindow progress(owner, this);
+            DisabledOwner disabled(owner);
+            const std::string root = StripTrailingBackslash(destinationFolder);
+            ProgressPacer pacer(matchPaths.size());
+            bool yesToAll = false;
+            std::size_t counter = 1;
+            std::string folderFound;
+            // By index, and the path copied: the pump runs foreign code.
+            for (std::size_t i = 0; i < matchPaths.size(); ++i) {
+                if (cancelRequested) break;
+                const std::string source = matchPaths[i];
+                const std::string destination = DestinationPathFor(root, currentFolder, source);
+                currentItemPath = destination;
+                if (progress.Get() && pacer.Due(counter, source))
+                    PostMessageA(progress.Get(), WM_TRANSFER_PROGRESS, counter, 0);
+                ++counter;
+                if (!PumpMessages(progress.Get()) || progress.Lost()) {
+                    // The thread is ending or the window went: stop before this file.
+                    cancelRequested = 1;
+                    break;
+                }
+                TransferResult row;
+                if (TransferOne(*this, source, destination, yesToAll, progress.Get(), folderFound, row))
+                    transferResults.push_back(std::move(row));
+            }
+        }
+        const HWND resultsOwner = owner && IsWindow(owner) ? owner : nullptr;
+        DialogBoxParamA(moduleInstance, MAKEINTRESOURCEA(IDD_RESULTS), resultsOwner, ResultsDialogProc,
+                        reinterpret_cast<LPARAM>(this));
+    } catch (...) {
+    }
+    transferResults.clear();
+}
 
 }  // namespace korvane

@@ -1,0 +1,27 @@
+#include "transfer/destination_paths.h"
+
+#include "match/path_text.h"
+
+namespace korvane {
+
+std::string DestinationPathFor(const std::string& root, const std::string& currentFolder,
+                               const std::string& source) {
+    const std::string base = StripTrailingBackslash(currentFolder);
+    if (source.compare(0, base.size(), base) == 0 && IsSeparatorAt(source, base.size())) {
+        // A doubled separator ("D:\" + "\" + name) is one separator.
+        std::size_t rest = base.size();
+        while (IsSeparatorAt(source, rest)) ++rest;
+        return root + "\\" + source.substr(rest);
+    }
+    return root + "\\" + LastPathComponent(source);
+}
+
+std::vector<std::string> FolderLevels(const std::string& path) {
+    std::vector<std::string> levels;
+    for (std::size_t p : SeparatorPositions(path))
+        if (p > 0) levels.push_back(path.substr(0, p));
+    levels.push_back(path);
+    return levels;
+}
+
+}  // namespace korvane

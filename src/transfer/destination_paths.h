@@ -1,0 +1,20 @@
+// Where a copied or moved file goes, and which folder levels must exist for it.
+#pragma once
+#include <string>
+#include <vector>
+
+namespace korvane {
+
+// The destination of a matched file: root (the destination folder without its final
+// separator) + the source path's part below currentFolder, so that files of
+// subfolders keep their relative position. A current folder given with a final
+// separator ("D:\") is cut like its bare form. A source outside currentFolder, which
+// the scans never produce, lands directly in root under its own name.
+std::string DestinationPathFor(const std::string& root, const std::string& currentFolder,
+                               const std::string& source);
+
+// The paths CreateFolderPath asks the system to create, outermost first: the text
+// before every real separator (not the first byte), then the whole path.
+std::vector<std::string> FolderLevels(const std::string& path);
+
+}  // namespace korvane

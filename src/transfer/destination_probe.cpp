@@ -1,0 +1,47 @@
+#include "transfer/destination_probe.h"
+
+#include <windows.h>
+
+#include "common/unique_handle.h"
+
+namespace korvane {
+
+namespace {
+
+// No access asked for: the open succeeds beside handles that share nothing, and
+// the backup flag lets a folder be opened too. The 9x family rejects FILE_SHARE_DELETE.
+HANDLE OpenForQuery(const std::string& path) {
+    DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE;
+    if (GetVersion() < 0x80000000u) share |= FILE_SHARE_DELETE;
+    return CreateFileA(path.c_str(), 0, share, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+bool SameFile(const std::string& first, const BY_HANDLE_FILE_INFORMATION& a, const std::string& second,
+              const BY_HANDLE_FILE_INFORMATION& b) {
+    if (a.dwVolumeSerialNumber != b.dwVolumeSerialNumber) return false;
+    // Some network file systems report index 0 for every file: then only the
+    // spelling can tell.
+    if ((a.nFileIndexHigh | a.nFileIndexLow) == 0 && (b.nFileIndexHigh | b.nFileIndexLow) == 0)
+        return lstrcmpiA(first.c_str(), second.c_str()) == 0;
+    return a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
+}
+
+}  // namespace
+
+DestinationFacts ProbeDestination(const std::string& source, const std::string& destination) {
+    DestinationFacts facts;
+    UniqueFile target(OpenForQuery(destination));  // usually missing: the cheap answer first
+    if (!target) return facts;
+    facts.exists = true;
+    BY_HANDLE_FILE_INFORMATION targetInfo = {};
+    if (!GetFileInformationByHandle(target.Get(), &targetInfo)) return facts;
+    facts.readOnly = (targetInfo.dwFileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) ==
+                     FILE_ATTRIBUTE_READONLY;
+    UniqueFile origin(OpenForQuery(source));
+    BY_HANDLE_FILE_INFORMATION originInfo = {};
+    if (origin && GetFileInformationByHandle(origin.Get(), &originInfo))
+        facts.sameAsSource = SameFile(source, originInfo, destination, targetInfo);
+    return facts;
+}
+
+}  // namespace korvane

@@ -1,0 +1,87 @@
+#include "transfer/progress_dialog.h"
+
+#include <commctrl.h>
+
+#include "resources/resource.h"
+#include "shellext/module.h"
+#include "shellext/shell_extension.h"
+#include "shellext/system_helpers.h"
+#include "transfer/transfer_display.h"
+
+namespace korvane {
+
+namespace {
+
+// The system's own shell32 clips before Vista, where they match the look of the
+// system; our own clips from Vista on.
+constexpr int kShellMoveClip = 160;
+constexpr int kShellCopyClip = 161;
+
+void StartAnimation(HWND dialog, ActionKind action) {
+    HINSTANCE module = moduleInstance;
+    int clip = action != kCopyToFolder ? IDR_AVI_MOVE : IDR_AVI_COPY;
+    if (!IsWindowsVistaOrLater()) {
+        // Stays loaded: the control reads the clip for as long as it plays.
+        module = LoadLibraryA("shell32.dll");
+        clip = action != kCopyToFolder ? kShellMoveClip : kShellCopyClip;
+    }
+    const HWND animation = GetDlgItem(dialog, IDC_PROGRESS_ANIMATION);
+    SendMessageA(animation, ACM_OPENA, reinterpret_cast<WPARAM>(module), reinterpret_cast<LPARAM>(MAKEINTRESOURCEA(clip)));
+    SendMessageA(animation, ACM_PLAY, static_cast<WPARAM>(-1), MAKELPARAM(0, 0xFFFF));
+}
+
+void OnInit(HWND dialog, const ShellExtension& extension) {
+    PlaceNearCursor(dialog, 0);
+    StartAnimation(dialog, extension.action);
+    SendDlgItemMessageA(dialog, IDC_PROGRESS_BAR, PBM_SETRANGE32, 0,
+                        static_cast<LPARAM>(extension.matchPaths.size()));
+}
+
+// The bar redraws itself at once on every PBM_SETPOS (Wine's does), which costs
+// more than copying a small file; a position that would fill no further pixel is
+// left out. The end of the range is always set.
+void MoveBar(HWND bar, WPARAM number) {
+    PBRANGE range = {};
+    SendMessageA(bar, PBM_GETRANGE, TRUE, reinterpret_cast<LPARAM>(&range));
+    const int position = static_cast<int>(number);
+    const int span = range.iHigh - range.iLow;
+    if (span > 0 && position < range.iHigh) {
+        RECT client = {};
+        GetClientRect(bar, &client);
+        const int width = client.right - client.left;
+        const int shown = static_cast<int>(SendMessageA(bar, PBM_GETPOS, 0, 0));
+        if (MulDiv(shown - range.iLow, width, span) == MulDiv(position - range.iLow, width, span)) return;
+    }
+    SendMessageA(bar, PBM_SETPOS, number, 0);
+}
+
+void OnProgress(HWND dialog, const ShellExtension& extension, WPARAM number) {
+    MoveBar(GetDlgItem(dialog, IDC_PROGRESS_BAR), number);
+    const std::string text =
+        ProgressText(extension.currentItemPath, LoadResourceString(IDS_PROGRESS_OBJECT),
+                     LoadResourceString(extension.action != kCopyToFolder ? IDS_PROGRESS_MOVING : IDS_PROGRESS_COPYING));
+    SetDlgItemTextA(dialog, IDC_PROGRESS_TEXT, text.c_str());
+}
+
+}  // namespace
+
+INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        if (message == WM_INITDIALOG) SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+        auto* extension = reinterpret_cast<ShellExtension*>(GetWindowLongPtrA(dialog, DWLP_USER));
+        if (!extension) return FALSE;  // messages before WM_INITDIALOG, and after the run let go
+        switch (message) {
+        case WM_INITDIALOG: OnInit(dialog, *extension); break;
+        case WM_COMMAND:
+            // The stop button, or Esc through IsDialogMessageA: the loop looks at the
+            // flag before the next file; the dialog stays until the run ends.
+            if (LOWORD(wParam) == IDCANCEL) extension->cancelRequested = 1;
+            break;
+        case WM_TRANSFER_PROGRESS: OnProgress(dialog, *extension, wParam); break;
+        }
+    } catch (...) {
+    }
+    return FALSE;
+}
+
+}  // namespace korvane

@@ -1,0 +1,24 @@
+// The same-name step before each copy or move: transfer or skip a file whose
+// destination already holds an entry of that name, by the user's rule.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "shellext/types.h"
+
+namespace korvane {
+
+enum class SameNameDecision { kTransfer, kSkip };
+
+// For the rules ask (0) and newer-only (1). A vanished source is skipped; a missing
+// destination is transferred. Newer-only compares the raw UTC times; ask shows the
+// question owned by the progress dialog, and Yes to all sets yesToAll.
+SameNameDecision ResolveSameName(const std::string& source, const std::string& destination, SameFileAction rule,
+                                 bool& yesToAll, HWND progressDialog);
+
+// The question (template 107); its parameter is the message text. Ends with IDOK,
+// IDCANCEL (No or Esc) or IDR_OVERWRITE_YES_TO_ALL.
+INT_PTR CALLBACK OverwriteDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+}  // namespace korvane

@@ -1,0 +1,17 @@
+// What the progress and results dialogs show, free of system calls.
+#pragma once
+#include <array>
+#include <string>
+
+namespace korvane {
+
+// "b.txt を D:\dst\a にコピー中": the item's name, the marker, its folder (a drive
+// root with its backslash) and the verb.
+std::string ProgressText(const std::string& itemPath, const std::string& objectMarker, const std::string& verb);
+
+// Widths of the results list's four columns (source folder, destination folder,
+// file name, result) for a usable width w: 0.35, 0.35, 0.2 and 0.1 of it, each
+// truncated toward zero.
+std::array<int, 4> ResultColumnWidths(int usableWidth);
+
+}  // namespace korvane

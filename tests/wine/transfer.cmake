@@ -1,0 +1,30 @@
+# Copy and move: the engine with its progress dialog, the overwrite question, the
+# results list, and the animation clips.
+set(transfer_driver ${CMAKE_CURRENT_SOURCE_DIR}/transfer_driver.cpp)
+korvane_wine_test(transfer_test SOURCES transfer_test.cpp ${transfer_driver} RESOURCES LIBS comctl32)
+korvane_wine_test(transfer_clips_test SOURCES transfer_clips_test.cpp ${transfer_driver} RESOURCES LIBS comctl32
+  VERSIONS win7 winxp)
+
+# windres writes no dependency file: rebuild the tests' resources when the dialogs or
+# the clips change.
+set_property(SOURCE ${KORVANE_RC} APPEND PROPERTY OBJECT_DEPENDS
+  ${CMAKE_SOURCE_DIR}/src/resources/transfer_dialogs.rc
+  ${CMAKE_SOURCE_DIR}/src/resources/clip_move.avi
+  ${CMAKE_SOURCE_DIR}/src/resources/clip_copy.avi)
+
+# The clips in the tree are what tools/make_clips.py draws.
+add_test(NAME transfer_clips_current
+  COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/make_clips.py --check ${CMAKE_SOURCE_DIR}/src/resources)
+
+# A second drive, K:, on another file system (/dev/shm) for moves across volumes and
+# for a drive root as destination.
+string(MAKE_C_IDENTIFIER "${CMAKE_BINARY_DIR}" transfer_drive_id)
+set(transfer_drive_folder /dev/shm/korvane-${transfer_drive_id})
+set(transfer_drive_link ${KORVANE_WINE_DIR}/prefix/dosdevices/k:)
+add_test(NAME transfer.drive.map COMMAND sh -c
+  "mkdir -p '${transfer_drive_folder}' && ln -sfn '${transfer_drive_folder}' '${transfer_drive_link}'")
+add_test(NAME transfer.drive.unmap COMMAND sh -c
+  "rm -f '${transfer_drive_link}' && rm -rf '${transfer_drive_folder}'")
+set_tests_properties(transfer.drive.map PROPERTIES FIXTURES_SETUP transfer_drive FIXTURES_REQUIRED wine)
+set_tests_properties(transfer.drive.unmap PROPERTIES FIXTURES_CLEANUP transfer_drive)
+set_property(TEST transfer_test.win7 APPEND PROPERTY FIXTURES_REQUIRED transfer_drive)
