@@ -1,20 +1,264 @@
-// Placeholder until the main dialog lands.
+// The main dialog (101): the user states pattern, action, destination and
+// options; OK checks the entries and stores them on the object.
 #include "dialog/main_dialog.h"
+
+#include <shlobj.h>
+
+#include <string>
+#include <vector>
+
+#include "dialog/entry_text.h"
+#include "dialog/summary.h"
+#include "match/path_text.h"
+#include "resources/resource.h"
+#include "settings/settings_dialog.h"
+#include "shellext/module.h"
 #include "shellext/shell_extension.h"
+#include "shellext/system_helpers.h"
 
 namespace korvane {
 
-std::string ShellExtension::InitialPattern() const {
-    if (initialPatternSource == 0 && mode == kExtensionMode) return extensionPattern;
-    return patternHistory[mode & 1].empty() ? std::string() : patternHistory[mode & 1].front();
+namespace {
+
+constexpr UINT kHelpContextCommand = 0x000F;  // HH_HELP_CONTEXT
+
+// Enabled exactly while a copy or move to a folder is chosen.
+constexpr int kDestinationControls[] = {IDC_MAIN_DESTINATION, IDC_MAIN_BROWSE,  IDC_MAIN_SUBFOLDERS,
+                                        IDC_MAIN_SAME_FILE_LABEL, IDC_MAIN_SAME_FILE, IDC_MAIN_APPEND_FOLDER};
+
+constexpr struct {
+    int id;
+    ActionKind action;
+} kActionButtons[] = {
+    {IDC_MAIN_COPY_TO_FOLDER, kCopyToFolder},       {IDC_MAIN_MOVE_TO_FOLDER, kMoveToFolder},
+    {IDC_MAIN_COPY_TO_CLIPBOARD, kCopyToClipboard}, {IDC_MAIN_CUT_TO_CLIPBOARD, kCutToClipboard},
+    {IDC_MAIN_SELECT_ONLY, kSelectOnly},
+};
+
+constexpr UINT kSameFileTexts[] = {IDS_SAME_ASK, IDS_SAME_IF_NEWER, IDS_SAME_ALWAYS};
+
+std::size_t ModeIndex(const ShellExtension& extension) { return extension.mode == kFolderMode ? 1 : 0; }
+
+bool UsesDestination(ActionKind action) { return action == kCopyToFolder || action == kMoveToFolder; }
+
+bool IsChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+
+void Enable(HWND dialog, int id, bool enable) { EnableWindow(GetDlgItem(dialog, id), enable ? TRUE : FALSE); }
+
+void EnableDestinationControls(HWND dialog, bool enable) {
+    for (int id : kDestinationControls) Enable(dialog, id, enable);
 }
 
-}  // namespace korvane
+void FillCombo(HWND combo, const std::vector<std::string>& entries) {
+    for (const std::string& entry : entries)
+        SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+}
 
-namespace korvane {
+// The edit text of a combo box, as much of it as the dialog's 260-byte buffers hold.
+std::string EntryText(HWND dialog, int id) {
+    HWND control = GetDlgItem(dialog, id);
+    const int length = GetWindowTextLengthA(control);
+    if (length <= 0) return std::string();
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const int got = GetWindowTextA(control, &text[0], length + 1);
+    text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    return CutToBytes(text, kEntryTextBytes);
+}
 
-INT_PTR RunMainDialog(HWND, ShellExtension&) { return IDCANCEL; }
-ActionKind ReadActionButtons(HWND) { return kSelectOnly; }
-void ShowHelp(HWND, UINT, DWORD_PTR) {}
+void ShowError(HWND dialog, UINT textId) {
+    const std::string text = LoadResourceString(textId);
+    const std::string caption = LoadResourceString(IDS_APP_CAPTION);
+    MessageBoxA(dialog, text.c_str(), caption.c_str(), MB_ICONHAND | MB_OK);
+}
+
+// Caption, pattern label, action buttons, destination list and pattern from the
+// object's loaded settings. The check boxes and the same-file choice keep what
+// the user set.
+void ApplySettingsToDialog(HWND dialog, ShellExtension& extension) {
+    const std::size_t m = ModeIndex(extension);
+    const bool folderMode = extension.mode == kFolderMode;
+    const bool windows7 = IsWindows7OrLater();
+
+    std::string caption = LoadResourceString(extension.useRegex ? IDS_CAPTION_REGEX : IDS_CAPTION_WILDCARD);
+    if (folderMode) caption += LoadResourceString(IDS_CAPTION_FOLDER_MODE);
+    SetWindowTextA(dialog, caption.c_str());
+    SetDlgItemTextA(dialog, IDC_MAIN_PATTERN_LABEL,
+                    LoadResourceString(extension.useRegex ? IDS_LABEL_REGEX : IDS_LABEL_WILDCARD).c_str());
+
+    ActionKind action = extension.initialAction[m];
+    if (folderMode && !UsesDestination(action)) action = kCopyToFolder;
+    if (windows7 && action == kSelectOnly) action = kCopyToFolder;
+    // A stored "previous action" that was never saved (5) checks no button at all.
+    for (const auto& button : kActionButtons)
+        CheckDlgButton(dialog, button.id, button.action == action ? BST_CHECKED : BST_UNCHECKED);
+    Enable(dialog, IDC_MAIN_COPY_TO_CLIPBOARD, !folderMode);
+    Enable(dialog, IDC_MAIN_CUT_TO_CLIPBOARD, !folderMode);
+    Enable(dialog, IDC_MAIN_SELECT_ONLY, !folderMode && !windows7);
+
+    HWND destination = GetDlgItem(dialog, IDC_MAIN_DESTINATION);
+    SendMessageA(destination, CB_RESETCONTENT, 0, 0);
+    FillCombo(destination, extension.destinationHistory[m]);
+    SendMessageA(destination, CB_SETCURSEL, 0, 0);
+    EnableDestinationControls(dialog, UsesDestination(action));
+
+    // Emptying the combo also empties its edit field: the text comes after it.
+    HWND pattern = GetDlgItem(dialog, IDC_MAIN_PATTERN);
+    SendMessageA(pattern, CB_RESETCONTENT, 0, 0);
+    SetWindowTextA(pattern, extension.InitialPattern().c_str());
+    FillCombo(pattern, extension.patternHistory[m]);
+    SetFocus(pattern);
+
+    BuildSummaryText(dialog, 0, extension);
+}
+
+void OnInitDialog(HWND dialog, ShellExtension& extension) {
+    const std::size_t m = ModeIndex(extension);
+    if (HICON icon = LoadIconA(moduleInstance, MAKEINTRESOURCEA(IDI_KORVANE))) {
+        SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+        SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    }
+    PlaceNearCursor(dialog, 0);
+    SetDlgItemTextA(dialog, IDC_MAIN_FOLDER, (" " + FolderDisplayForm(extension.currentFolder)).c_str());
+    CheckDlgButton(dialog, IDC_MAIN_SUBFOLDERS, extension.initialIncludeSubfolders[m] ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dialog, IDC_MAIN_APPEND_FOLDER, extension.initialAppendFolderName[m] ? BST_CHECKED : BST_UNCHECKED);
+
+    ApplySettingsToDialog(dialog, extension);
+
+    HWND sameFile = GetDlgItem(dialog, IDC_MAIN_SAME_FILE);
+    SendMessageA(sameFile, CB_RESETCONTENT, 0, 0);
+    for (UINT id : kSameFileTexts)
+        SendMessageA(sameFile, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(LoadResourceString(id).c_str()));
+    // A stored "previous choice" never saved, or any other stray value, shows "ask".
+    SameFileAction same = extension.initialSameFileAction[m];
+    if (same > kOverwriteAlways) same = kAskBeforeOverwrite;
+    SendMessageA(sameFile, CB_SETCURSEL, same, 0);
+}
+
+int CALLBACK BrowseCallback(HWND browser, UINT message, LPARAM, LPARAM startFolder) {
+    if (message == BFFM_INITIALIZED) SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, startFolder);
+    return 0;
+}
+
+void OnBrowse(HWND dialog, const ShellExtension& extension) {
+    const std::string title =
+        LoadResourceString(IsChecked(dialog, IDC_MAIN_COPY_TO_FOLDER) ? IDS_BROWSE_COPY_TITLE : IDS_BROWSE_MOVE_TITLE);
+    const std::string start = FolderDisplayForm(extension.currentFolder);
+    BROWSEINFOA info = {};
+    info.hwndOwner = dialog;
+    info.lpszTitle = title.c_str();
+    info.ulFlags = BIF_RETURNONLYFSDIRS;
+    info.lpfn = BrowseCallback;
+    info.lParam = reinterpret_cast<LPARAM>(start.c_str());
+    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderA(&info);
+    if (!chosen) return;
+    char path[MAX_PATH] = {};
+    const BOOL converted = SHGetPathFromIDListA(chosen, path);
+    CoTaskMemFree(chosen);
+    if (converted) SetDlgItemTextA(dialog, IDC_MAIN_DESTINATION, path);
+}
+
+void OnSettings(HWND dialog, ShellExtension& extension) {
+    if (RunSettingsDialog(dialog) != IDOK) return;
+    extension.LoadSettings();
+    ApplySettingsToDialog(dialog, extension);
+}
+
+void OnOk(HWND dialog, ShellExtension& extension) {
+    const ActionKind action = ReadActionButtons(dialog);
+    const std::string pattern = EntryText(dialog, IDC_MAIN_PATTERN);
+    if (pattern.empty()) {
+        ShowError(dialog, extension.useRegex ? IDS_ENTER_REGEX : IDS_ENTER_WILDCARD);
+        return;
+    }
+    const std::string destination = EntryText(dialog, IDC_MAIN_DESTINATION);
+    if (UsesDestination(action) && destination.empty()) {
+        ShowError(dialog, action == kCopyToFolder ? IDS_ENTER_COPY_DESTINATION : IDS_ENTER_MOVE_DESTINATION);
+        return;
+    }
+    const LRESULT same = SendDlgItemMessageA(dialog, IDC_MAIN_SAME_FILE, CB_GETCURSEL, 0, 0);
+
+    extension.action = action;
+    extension.pattern = pattern;
+    extension.typedDestination = destination;
+    extension.destinationFolder =
+        EffectiveDestination(destination, extension.currentFolder, IsChecked(dialog, IDC_MAIN_APPEND_FOLDER));
+    extension.includeSubfolders = IsChecked(dialog, IDC_MAIN_SUBFOLDERS) ? 1 : 0;
+    extension.sameFileAction =
+        same >= 0 && same <= static_cast<LRESULT>(kOverwriteAlways) ? static_cast<SameFileAction>(same) : kAskBeforeOverwrite;
+    EndDialog(dialog, IDOK);
+}
+
+void OnCommand(HWND dialog, ShellExtension& extension, int id) {
+    switch (id) {
+    case IDC_MAIN_COPY_TO_FOLDER:
+    case IDC_MAIN_MOVE_TO_FOLDER:
+        EnableDestinationControls(dialog, true);
+        break;
+    case IDC_MAIN_COPY_TO_CLIPBOARD:
+    case IDC_MAIN_CUT_TO_CLIPBOARD:
+    case IDC_MAIN_SELECT_ONLY:
+        EnableDestinationControls(dialog, false);
+        break;
+    case IDC_MAIN_BROWSE:
+        OnBrowse(dialog, extension);
+        break;
+    case IDC_MAIN_SETTINGS:
+        OnSettings(dialog, extension);
+        break;
+    case IDOK:
+        OnOk(dialog, extension);
+        break;
+    case IDCANCEL:
+        EndDialog(dialog, IDCANCEL);
+        break;
+    default:
+        break;
+    }
+}
+
+INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        if (message == WM_INITDIALOG) SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+        auto* extension = reinterpret_cast<ShellExtension*>(GetWindowLongPtrA(dialog, DWLP_USER));
+        if (!extension) return FALSE;  // WM_SETFONT and the like come before WM_INITDIALOG
+        switch (message) {
+        case WM_INITDIALOG:
+            OnInitDialog(dialog, *extension);
+            return FALSE;  // the focus stays on the pattern
+        case WM_COMMAND:
+            OnCommand(dialog, *extension, LOWORD(wParam));
+            BuildSummaryText(dialog, wParam, *extension);
+            return FALSE;
+        case WM_HELP:
+            ShowHelp(dialog, kHelpContextCommand, IDH_MAIN_DIALOG);
+            return TRUE;
+        default:
+            return FALSE;
+        }
+    } catch (...) {
+        return FALSE;
+    }
+}
+
+}  // namespace
+
+std::string ShellExtension::InitialPattern() const {
+    const std::vector<std::string>& history = patternHistory[mode == kFolderMode ? 1 : 0];
+    if (initialPatternSource == 0 && mode == kExtensionMode) return extensionPattern;
+    return history.empty() ? std::string() : history.front();
+}
+
+INT_PTR RunMainDialog(HWND owner, ShellExtension& extension) {
+    return DialogBoxParamA(moduleInstance, MAKEINTRESOURCEA(IDD_MAIN), owner, MainDialogProc,
+                           reinterpret_cast<LPARAM>(&extension));
+}
+
+ActionKind ReadActionButtons(HWND dialog) {
+    if (IsChecked(dialog, IDC_MAIN_CUT_TO_CLIPBOARD)) return kCutToClipboard;
+    if (IsChecked(dialog, IDC_MAIN_COPY_TO_CLIPBOARD)) return kCopyToClipboard;
+    if (IsChecked(dialog, IDC_MAIN_COPY_TO_FOLDER)) return kCopyToFolder;
+    if (IsChecked(dialog, IDC_MAIN_MOVE_TO_FOLDER)) return kMoveToFolder;
+    return kSelectOnly;
+}
 
 }  // namespace korvane

@@ -1,15 +1,187 @@
-// IContextMenu: placeholders that add nothing and do nothing until the command
-// road is built.
+// IContextMenu: the menu item, its help text, and the whole command from the main
+// dialog to the saved choices.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <cstring>
+#include <string>
+
+#include "dialog/main_dialog.h"
+#include "match/path_text.h"
+#include "resources/resource.h"
 #include "shellext/shell_extension.h"
+#include "shellext/system_helpers.h"
 
 namespace korvane {
 
-STDMETHODIMP ShellExtension::QueryContextMenu(HMENU, UINT, UINT, UINT, UINT) {
-    return MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_NULL, 0);
+namespace {
+
+HRESULT CommandsAdded(USHORT count) { return MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_NULL, count); }
+
+bool IsNtPlatform() {
+    OSVERSIONINFOA info = {};
+    info.dwOSVersionInfoSize = sizeof info;
+    GetVersionExA(&info);
+    return info.dwPlatformId == VER_PLATFORM_WIN32_NT;
 }
 
-STDMETHODIMP ShellExtension::InvokeCommand(CMINVOKECOMMANDINFO*) { return S_OK; }
+// At most capacity - 1 bytes and a NUL, never ending inside a double-byte character.
+void WriteAnsi(const std::string& text, char* out, UINT capacity) {
+    std::size_t end = 0;
+    while (end < text.size()) {
+        const std::size_t step = IsLeadByte(static_cast<unsigned char>(text[end])) && end + 1 < text.size() ? 2 : 1;
+        if (end + step > capacity - 1) break;
+        end += step;
+    }
+    std::memcpy(out, text.data(), end);
+    out[end] = '\0';
+}
 
-STDMETHODIMP ShellExtension::GetCommandString(UINT_PTR, UINT, UINT*, CHAR*, UINT) { return S_OK; }
+// At most capacity - 1 UTF-16 units and a NUL, never ending inside a surrogate pair.
+void WriteWide(const std::string& text, wchar_t* out, UINT capacity) {
+    const int needed = MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, text.c_str(), -1, nullptr, 0);
+    std::wstring wide(needed > 0 ? static_cast<std::size_t>(needed) : 1, L'\0');
+    if (needed > 0) MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, text.c_str(), -1, &wide[0], needed);
+    wide.resize(std::wcslen(wide.c_str()));
+    std::size_t count = wide.size() < capacity - 1 ? wide.size() : capacity - 1;
+    if (count > 0 && count < wide.size() && IS_HIGH_SURROGATE(wide[count - 1])) --count;
+    std::memcpy(out, wide.data(), count * sizeof(wchar_t));
+    out[count] = L'\0';
+}
+
+BOOL CALLBACK FindListView(HWND window, LPARAM found) {
+    char className[260] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (lstrcmpA(className, "SysListView32") == 0) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Explorer's file list among the descendants of the invoking window. Without a
+// window nothing is searched: a null parent would make the walk cover every window
+// of the desktop and find some other program's list.
+HWND FindExplorerListView(HWND window) {
+    HWND view = nullptr;
+    if (window) EnumChildWindows(window, FindListView, reinterpret_cast<LPARAM>(&view));
+    return view;
+}
+
+// The object stays alive for the whole command: the transfer's message pump runs
+// the host's own code, which may drop its reference meanwhile.
+class ReferenceHold {
+public:
+    explicit ReferenceHold(IUnknown* object) : object_(object) { object_->AddRef(); }
+    ~ReferenceHold() { object_->Release(); }
+    ReferenceHold(const ReferenceHold&) = delete;
+    ReferenceHold& operator=(const ReferenceHold&) = delete;
+
+private:
+    IUnknown* object_;
+};
+
+// Undoing an initialisation that failed (a thread already in another apartment)
+// would tear down the host thread's own COM: only a success is undone.
+class ComApartment {
+public:
+    ComApartment() : result_(CoInitialize(nullptr)) {}
+    ~ComApartment() {
+        if (SUCCEEDED(result_)) CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+    HRESULT result_;
+};
+
+// Collects the matches by the way that suits the mode and the system, then acts.
+void CollectAndAct(ShellExtension& extension, HWND view) {
+    if (extension.mode == kFolderMode) {
+        // The main dialog offers only the two folder actions in folder mode.
+        extension.CollectFolder(extension.currentFolder);
+        extension.RunTransfer(view);
+        return;
+    }
+    if (IsWindows7OrLater())
+        extension.CollectFolder(extension.currentFolder);
+    else if (IsWindowsXpOrLater())
+        extension.SelectInView(view);
+    else
+        extension.SelectInViewShared(view);
+
+    switch (extension.action) {
+    case kCopyToFolder:
+    case kMoveToFolder:
+        extension.RunTransfer(view);
+        break;
+    case kCopyToClipboard:
+    case kCutToClipboard:
+        extension.PutFilesOnClipboard(GetDesktopWindow());
+        break;
+    default:  // select only: the selection made in the view is the result
+        break;
+    }
+}
+
+}  // namespace
+
+STDMETHODIMP ShellExtension::QueryContextMenu(HMENU menu, UINT indexMenu, UINT idCmdFirst, UINT, UINT flags) {
+    try {
+        LoadSettings();  // the regular-expression option may have changed since the last menu
+        if (flags & CMF_DEFAULTONLY) return CommandsAdded(0);
+        UINT textId;
+        if (IsWindows7OrLater())
+            textId = useRegex ? IDS_MENU_REGEX_7 : IDS_MENU_WILDCARD_7;
+        else
+            textId = useRegex ? IDS_MENU_REGEX : IDS_MENU_WILDCARD;
+        const std::string text = LoadResourceString(textId);
+        InsertMenuA(menu, indexMenu, MF_BYPOSITION | MF_STRING, idCmdFirst, text.c_str());
+        return CommandsAdded(1);
+    } catch (...) {
+        return CommandsAdded(0);
+    }
+}
+
+STDMETHODIMP ShellExtension::GetCommandString(UINT_PTR idCmd, UINT type, UINT*, CHAR* name, UINT cchMax) {
+    try {
+        // Validation requests may come without a buffer.
+        if (idCmd != 0 || !name || cchMax == 0) return S_OK;
+        const std::string text = LoadResourceString(useRegex ? IDS_HELP_REGEX : IDS_HELP_WILDCARD);
+        // cchMax counts characters of the kind asked for: UTF-16 only when the
+        // request says so, or a byte buffer would be overrun by twice its size.
+        if ((type & GCS_UNICODE) && IsNtPlatform())
+            WriteWide(text, reinterpret_cast<wchar_t*>(name), cchMax);
+        else
+            WriteAnsi(text, name, cchMax);
+    } catch (...) {
+    }
+    return S_OK;
+}
+
+STDMETHODIMP ShellExtension::InvokeCommand(CMINVOKECOMMANDINFO* info) {
+    // A verb string, or a command offset other than our single item's.
+    if (!info || info->lpVerb != nullptr) return S_OK;
+    try {
+        ReferenceHold hold(static_cast<IShellExtInit*>(this));
+        HWND view = FindExplorerListView(info->hwnd);
+        if (!view && !IsWindows7OrLater()) {
+            const std::string text = LoadResourceString(IDS_NO_EXPLORER_WINDOW);
+            const std::string caption = LoadResourceString(IDS_APP_CAPTION);
+            MessageBoxA(info->hwnd, text.c_str(), caption.c_str(), MB_ICONHAND);
+            return S_OK;
+        }
+        LoadSettings();
+        if (RunMainDialog(info->hwnd, *this) != IDOK) return S_OK;
+
+        ComApartment apartment;
+        CollectAndAct(*this, view);
+        SetFocus(view);
+        SaveChoices();
+    } catch (...) {
+    }
+    return S_OK;
+}
 
 }  // namespace korvane

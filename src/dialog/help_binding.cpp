@@ -1,0 +1,85 @@
+#include "dialog/help_binding.h"
+
+#include <cstring>
+#include <utility>
+
+#include "common/unique_handle.h"
+#include "dialog/main_dialog.h"
+#include "match/path_text.h"
+#include "shellext/module.h"
+
+namespace korvane {
+
+namespace {
+
+enum : LONG { kUnbound = 0, kBinding = 1, kBound = 2, kFailed = 3 };
+
+constexpr WORD kHtmlHelpAOrdinal = 14;
+
+// The registered path of the control, environment references expanded; empty when
+// the key or a usable string value is missing.
+std::string RegisteredPath(const std::string& keyName) {
+    UniqueKey key;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, keyName.c_str(), 0, KEY_QUERY_VALUE, key.Put()) != ERROR_SUCCESS)
+        return std::string();
+    char value[MAX_PATH] = {};
+    DWORD size = sizeof value - 1;  // room for a NUL the stored data may lack
+    DWORD type = 0;
+    if (RegQueryValueExA(key.Get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) != ERROR_SUCCESS)
+        return std::string();
+    if (type != REG_SZ && type != REG_EXPAND_SZ) return std::string();
+    std::string path(value, strnlen(value, size));
+    if (type == REG_EXPAND_SZ) {
+        char expanded[MAX_PATH] = {};
+        const DWORD n = ExpandEnvironmentStringsA(path.c_str(), expanded, MAX_PATH);
+        path = n > 0 && n <= MAX_PATH ? std::string(expanded) : std::string();
+    }
+    return path;
+}
+
+}  // namespace
+
+HelpBinding::HelpBinding(std::string controlKey, std::string fallbackLibrary) noexcept
+    : controlKey_(std::move(controlKey)), fallbackLibrary_(std::move(fallbackLibrary)) {}
+
+HtmlHelpFunction HelpBinding::Entry() {
+    // Two Explorer windows may ask at once: one binds, the other gets no help this time.
+    const LONG seen = InterlockedCompareExchange(&state_, kBinding, kUnbound);
+    if (seen == kUnbound) {
+        ++attempts_;
+        HtmlHelpFunction bound = nullptr;
+        try {
+            bound = Bind();
+        } catch (...) {
+        }
+        entry_ = bound;
+        InterlockedExchange(&state_, bound ? kBound : kFailed);
+        return bound;
+    }
+    return seen == kBound ? entry_ : nullptr;
+}
+
+HtmlHelpFunction HelpBinding::Bind() const {
+    HMODULE library = nullptr;
+    const std::string registered = RegisteredPath(controlKey_);
+    if (!registered.empty()) library = LoadLibraryA(registered.c_str());
+    if (!library) library = LoadLibraryA(fallbackLibrary_.c_str());
+    if (!library) return nullptr;
+    auto entry = reinterpret_cast<HtmlHelpFunction>(GetProcAddress(library, MAKEINTRESOURCEA(kHtmlHelpAOrdinal)));
+    if (!entry) FreeLibrary(library);
+    return entry;
+}
+
+void ShowHelp(HWND owner, UINT command, DWORD_PTR data) {
+    static HelpBinding binding(kHtmlHelpControlKey, "hhctrl.ocx");
+    try {
+        char module[MAX_PATH] = {};
+        const DWORD length = GetModuleFileNameA(moduleInstance, module, MAX_PATH);
+        if (length == 0 || length >= MAX_PATH) return;
+        const std::string file = ParentFolder(std::string(module, length), false) + "\\Korvane.chm";
+        if (HtmlHelpFunction entry = binding.Entry()) entry(owner, file.c_str(), command, data);
+    } catch (...) {
+    }
+}
+
+}  // namespace korvane
