@@ -1,8 +1,85 @@
-// Placeholder until the summary text lands.
+// Gathers what the main dialog's controls say and shows the composed summary.
 #include "dialog/summary.h"
+
+#include <string>
+#include <vector>
+
+#include "dialog/main_dialog.h"
+#include "dialog/summary_text.h"
+#include "match/path_text.h"
+#include "resources/resource.h"
+#include "shellext/shell_extension.h"
+#include "shellext/system_helpers.h"
 
 namespace korvane {
 
-void BuildSummaryText(HWND, WPARAM, const ShellExtension&) {}
+namespace {
+
+SummaryStrings LoadSummaryStrings() {
+    SummaryStrings s;
+    s.folder = LoadResourceString(IDS_SUMMARY_FOLDER);
+    s.andSubfolders = LoadResourceString(IDS_SUMMARY_AND_SUBFOLDERS);
+    s.located = LoadResourceString(IDS_SUMMARY_LOCATED);
+    s.wildcard = LoadResourceString(IDS_SUMMARY_WILDCARD);
+    s.regex = LoadResourceString(IDS_SUMMARY_REGEX);
+    s.matching = LoadResourceString(IDS_SUMMARY_MATCHING);
+    s.copy = LoadResourceString(IDS_SUMMARY_COPY);
+    s.move = LoadResourceString(IDS_SUMMARY_MOVE);
+    s.doEnding = LoadResourceString(IDS_SUMMARY_DO);
+    s.notSelected = LoadResourceString(IDS_SUMMARY_NOT_SELECTED);
+    s.subfoldersNotSelected = LoadResourceString(IDS_SUMMARY_SUBFOLDERS_NOT_SELECTED);
+    s.foldersCreated = LoadResourceString(IDS_SUMMARY_FOLDERS_CREATED);
+    s.toClipboard = LoadResourceString(IDS_SUMMARY_TO_CLIPBOARD);
+    s.clipboardCopy = LoadResourceString(IDS_SUMMARY_CLIPBOARD_COPY);
+    s.clipboardCut = LoadResourceString(IDS_SUMMARY_CLIPBOARD_CUT);
+    s.ending = LoadResourceString(IDS_SUMMARY_END);
+    s.select = LoadResourceString(IDS_SUMMARY_SELECT);
+    return s;
+}
+
+bool EnabledAndChecked(HWND dialog, int id) {
+    HWND control = GetDlgItem(dialog, id);
+    return control && IsWindowEnabled(control) && IsDlgButtonChecked(dialog, id) == BST_CHECKED;
+}
+
+// While CBN_SELCHANGE is being handled the combo's edit field still shows the old
+// text, so a pick from the list is read from the list item itself.
+std::string ComboText(HWND dialog, int id, WPARAM notification) {
+    HWND combo = GetDlgItem(dialog, id);
+    if (LOWORD(notification) == id && HIWORD(notification) == CBN_SELCHANGE) {
+        const LRESULT index = SendMessageA(combo, CB_GETCURSEL, 0, 0);
+        if (index != CB_ERR) {
+            const LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, index, 0);
+            if (length != CB_ERR) {
+                std::vector<char> item(static_cast<size_t>(length) + 1, '\0');
+                const LRESULT got = SendMessageA(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(item.data()));
+                if (got != CB_ERR) return std::string(item.data());
+            }
+        }
+    }
+    char buffer[260] = {};
+    GetWindowTextA(combo, buffer, sizeof buffer);
+    return buffer;
+}
+
+}  // namespace
+
+void BuildSummaryText(HWND dialog, WPARAM notification, const ShellExtension& extension) {
+    try {
+        SummaryInputs in;
+        in.folder = FolderDisplayForm(extension.currentFolder);
+        in.subfolders = EnabledAndChecked(dialog, IDC_MAIN_SUBFOLDERS);
+        in.append = EnabledAndChecked(dialog, IDC_MAIN_APPEND_FOLDER);
+        in.action = ReadActionButtons(dialog);
+        in.mode = extension.mode;
+        in.useRegex = extension.useRegex != 0;
+        in.pattern = ComboText(dialog, IDC_MAIN_PATTERN, notification);
+        if (in.action == kCopyToFolder || in.action == kMoveToFolder)
+            in.destination = ComboText(dialog, IDC_MAIN_DESTINATION, notification);
+        SetDlgItemTextA(dialog, IDC_MAIN_SUMMARY, ComposeSummary(in, LoadSummaryStrings()).c_str());
+    } catch (...) {
+        // The text is informative only: when memory is short the old one stays.
+    }
+}
 
 }  // namespace korvane

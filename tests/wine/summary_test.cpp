@@ -1,0 +1,235 @@
+// The summary line of the main dialog, driven in the real dialog from a second
+// thread: typing, list picks, radio and check-box clicks, and the settings dialog.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <string>
+
+#include "dialog/main_dialog.h"
+#include "resource.h"
+#include "shellext/shell_extension.h"
+#include "shellext/system_helpers.h"
+#include "test_support.h"
+
+using namespace korvane;
+using namespace testsupport;
+
+namespace {
+
+// UTF-8 source text in code page 932, independent of the running ANSI code page.
+std::string Sjis(const std::string& utf8) {
+    const int wideLength = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(wideLength), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], wideLength);
+    const int length = WideCharToMultiByte(932, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(932, 0, wide.data(), wideLength, &text[0], length, nullptr, nullptr);
+    return text;
+}
+
+struct Object {
+    ShellExtension* p = ShellExtension::New();
+    ~Object() {
+        if (p) p->Release();
+    }
+    ShellExtension* operator->() const { return p; }
+    ShellExtension& operator*() const { return *p; }
+};
+
+std::string Text(HWND window) {
+    char text[2048] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+std::string Summary(HWND dialog) { return Text(GetDlgItem(dialog, IDC_MAIN_SUMMARY)); }
+
+// Typing: WM_SETTEXT alone does not notify, so the notification a keystroke
+// brings is sent as well.
+void Type(HWND dialog, int id, const std::string& text) {
+    HWND combo = GetDlgItem(dialog, id);
+    SetWindowTextA(combo, text.c_str());
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_EDITCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
+// A pick from the list as the dialog sees it: the list item is selected while the
+// edit field still shows the text from before.
+void Pick(HWND dialog, int id, int index) {
+    HWND combo = GetDlgItem(dialog, id);
+    const std::string before = Text(combo);
+    SendMessageA(combo, CB_SETCURSEL, index, 0);
+    HWND edit = FindWindowExA(combo, nullptr, "Edit", nullptr);
+    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(before.c_str()));
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
+void Click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+// Runs the main dialog on this thread; drive records what it sees into `seen`
+// (assertions are made here afterwards), and the dialog is then cancelled.
+using Seen = std::map<std::string, std::string>;
+Seen RunDriven(ShellExtension& object, const std::function<void(HWND, Seen&)>& drive) {
+    Seen seen;
+    const DWORD thread = GetCurrentThreadId();
+    BackgroundThread driver([&] {
+        HWND dialog = WaitForDialog(thread);
+        if (!dialog) return;
+        seen["opened"] = "yes";
+        drive(dialog, seen);
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    RunMainDialog(nullptr, object);
+    driver.Join();
+    return seen;
+}
+
+const char kFirstExample[] =
+    "フォルダ E:\\data にある、名前がワイルドカード *.txt に一致するファイルを D:\\backup にコピーします。\n"
+    "コピー先に存在しないフォルダは作成されます。";
+
+class SummaryInDialog : public testing::Test {
+protected:
+    void SetUp() override { ClearSettingsKey(); }
+    void TearDown() override { ClearSettingsKey(); }
+};
+
+}  // namespace
+
+TEST_F(SummaryInDialog, FollowsTypingAndActionButtons) {
+    Object object;
+    ASSERT_TRUE(object.p);
+    object->currentFolder = "E:\\data";
+    object->extensionPattern = "*.doc";
+    object->initialAction[0] = kCopyToFolder;
+    object->destinationHistory[0] = {"D:\\backup"};
+
+    const Seen seen = RunDriven(*object, [](HWND dialog, Seen& s) {
+        s["open"] = Summary(dialog);
+        Type(dialog, IDC_MAIN_PATTERN, "*.txt");
+        s["typed"] = Summary(dialog);
+        Click(dialog, IDC_MAIN_CUT_TO_CLIPBOARD);
+        s["cut"] = Summary(dialog);
+        Click(dialog, IDC_MAIN_MOVE_TO_FOLDER);
+        Type(dialog, IDC_MAIN_DESTINATION, "F:\\x\\");
+        s["move"] = Summary(dialog);
+    });
+    ASSERT_EQ(seen.count("opened"), 1u);
+    EXPECT_EQ(seen.at("open"),
+              Sjis("フォルダ E:\\data にある、名前がワイルドカード *.doc に一致するファイルを D:\\backup にコピーします。\n"
+                   "コピー先に存在しないフォルダは作成されます。"));
+    EXPECT_EQ(seen.at("typed"), Sjis(kFirstExample));
+    EXPECT_EQ(seen.at("cut"),
+              Sjis("フォルダ E:\\data にある、名前がワイルドカード *.txt に一致するファイルをクリップボードに切り取ります。"));
+    EXPECT_EQ(seen.at("move"),
+              Sjis("フォルダ E:\\data にある、名前がワイルドカード *.txt に一致するファイルを F:\\x\\ に移動します。\n"
+                   "移動先に存在しないフォルダは作成されます。"));
+}
+
+TEST_F(SummaryInDialog, FolderModeExampleAtOpen) {
+    Object object;
+    ASSERT_TRUE(object.p);
+    object->mode = kFolderMode;
+    object->currentFolder = "E:\\data";
+    object->useRegex = 1;
+    object->initialAction[1] = kMoveToFolder;
+    object->initialIncludeSubfolders[1] = 1;
+    object->initialAppendFolderName[1] = 1;
+    object->patternHistory[1] = {"^report"};
+    object->destinationHistory[1] = {"D:\\archive\\"};
+
+    const Seen seen = RunDriven(*object, [](HWND dialog, Seen& s) {
+        s["open"] = Summary(dialog);
+    });
+    ASSERT_EQ(seen.count("opened"), 1u);
+    EXPECT_EQ(seen.at("open"),
+              Sjis("フォルダ E:\\data およびサブフォルダにある、名前が正規表現 ^report に一致するファイルを D:\\archive\\data に移動します。\n"
+                   "ファイルを選択状態にはしません。\n"
+                   "移動先に存在しないフォルダは作成されます。"));
+}
+
+TEST_F(SummaryInDialog, ListPicksShowThePickedEntryAtOnce) {
+    Object object;
+    ASSERT_TRUE(object.p);
+    object->currentFolder = "E:\\data";
+    object->initialPatternSource = 1;
+    object->initialAction[0] = kCopyToFolder;
+    object->patternHistory[0] = {"*.txt", "*.log"};
+    object->destinationHistory[0] = {"D:\\backup", "G:\\kept"};
+
+    const Seen seen = RunDriven(*object, [](HWND dialog, Seen& s) {
+        Pick(dialog, IDC_MAIN_PATTERN, 1);
+        s["pattern edit"] = Text(GetDlgItem(dialog, IDC_MAIN_PATTERN));
+        s["pattern picked"] = Summary(dialog);
+        Pick(dialog, IDC_MAIN_DESTINATION, 1);
+        s["destination picked"] = Summary(dialog);
+        // Another notification reads the edit fields again.
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_MAIN_PATTERN, CBN_EDITCHANGE),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_MAIN_PATTERN)));
+        s["edit again"] = Summary(dialog);
+    });
+    ASSERT_EQ(seen.count("opened"), 1u);
+    EXPECT_EQ(seen.at("pattern edit"), "*.txt") << "the edit field still holds the old text";
+    EXPECT_EQ(seen.at("pattern picked"),
+              Sjis("フォルダ E:\\data にある、名前がワイルドカード *.log に一致するファイルを D:\\backup にコピーします。\n"
+                   "コピー先に存在しないフォルダは作成されます。"));
+    EXPECT_EQ(seen.at("destination picked"),
+              Sjis("フォルダ E:\\data にある、名前がワイルドカード *.txt に一致するファイルを G:\\kept にコピーします。\n"
+                   "コピー先に存在しないフォルダは作成されます。"));
+    EXPECT_EQ(seen.at("edit again"), Sjis(kFirstExample));
+}
+
+TEST_F(SummaryInDialog, CheckBoxesCountOnlyWhileEnabled) {
+    Object object;
+    ASSERT_TRUE(object.p);
+    object->currentFolder = "D:";  // a drive root
+    object->extensionPattern = "*.jpg";
+    object->initialAction[0] = kCopyToFolder;
+    object->destinationHistory[0] = {"E:\\backup\\"};
+
+    const Seen seen = RunDriven(*object, [](HWND dialog, Seen& s) {
+        Click(dialog, IDC_MAIN_SUBFOLDERS);
+        Click(dialog, IDC_MAIN_APPEND_FOLDER);
+        s["both on"] = Summary(dialog);
+        Click(dialog, IDC_MAIN_CUT_TO_CLIPBOARD);
+        s["cut"] = Summary(dialog);
+    });
+    ASSERT_EQ(seen.count("opened"), 1u);
+    EXPECT_EQ(seen.at("both on"),
+              Sjis("フォルダ D:\\ およびサブフォルダにある、名前がワイルドカード *.jpg に一致するファイルを E:\\backup\\ にコピーします。\n"
+                   "サブフォルダのファイルは選択状態にはなりません。\n"
+                   "コピー先に存在しないフォルダは作成されます。"));
+    EXPECT_EQ(seen.at("cut"),
+              Sjis("フォルダ D:\\ にある、名前がワイルドカード *.jpg に一致するファイルをクリップボードに切り取ります。"))
+        << "the disabled subfolder box no longer counts";
+}
+
+TEST_F(SummaryInDialog, SettingsOkReappliesAndRebuilds) {
+    Object object;
+    ASSERT_TRUE(object.p);
+    object->currentFolder = "E:\\data";
+    object->extensionPattern = "*.txt";
+    object->initialAction[0] = kCopyToFolder;
+    object->destinationHistory[0] = {"D:\\backup"};
+
+    const Seen seen = RunDriven(*object, [](HWND dialog, Seen& s) {
+        s["before"] = Summary(dialog);
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_MAIN_SETTINGS, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_MAIN_SETTINGS)));
+        HWND settings = WaitForDialog(GetWindowThreadProcessId(dialog, nullptr), 10000, dialog);
+        if (!settings) return;
+        s["settings"] = "opened";
+        Click(settings, IDC_SETTINGS_REGEX);
+        SendDlgItemMessageA(settings, IDC_SETTINGS_EXT_ACTION, CB_SETCURSEL, 2, 0);  // copy to clipboard
+        Click(settings, IDOK);
+        for (int i = 0; i < 250 && IsWindow(settings); ++i) Sleep(20);
+        s["after"] = Summary(dialog);
+        s["caption"] = Text(dialog);
+    });
+    ASSERT_EQ(seen.count("settings"), 1u);
+    EXPECT_EQ(seen.at("before"), Sjis(kFirstExample));
+    EXPECT_EQ(seen.at("caption"), LoadResourceString(IDS_CAPTION_REGEX));
+    EXPECT_EQ(seen.at("after"),
+              Sjis("フォルダ E:\\data にある、名前が正規表現 *.txt に一致するファイルをクリップボードにコピーします。"))
+        << "reloaded from the registry: regular expressions, copy to clipboard; the pattern made at intake stays";
+}
