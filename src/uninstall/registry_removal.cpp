@@ -1,0 +1,50 @@
+#include <windows.h>
+
+#include "common/unique_handle.h"
+#include "shellext/module.h"
+#include "uninstall/removal.h"
+
+namespace korvane {
+
+namespace {
+
+struct KeyToDelete {
+    HKEY root;
+    const char* parent;
+    const char* subkey;
+};
+
+// RegDeleteKeyA deletes only keys without subkeys on NT: each key goes after the
+// keys below it.
+LONG DeleteSubkey(HKEY root, const std::string& parent, const char* subkey) {
+    UniqueKey key;
+    LONG result = RegOpenKeyExA(root, parent.c_str(), 0, KEY_QUERY_VALUE, key.Put());
+    if (result != ERROR_SUCCESS) return result;
+    return RegDeleteKeyA(key.Get(), subkey);
+}
+
+}  // namespace
+
+RegistrationRemoval RemoveRegistration() {
+    const std::string classKey = std::string("CLSID\\") + kClassIdText;
+    {
+        UniqueKey key;
+        if (RegOpenKeyExA(HKEY_CLASSES_ROOT, classKey.c_str(), 0, KEY_QUERY_VALUE, key.Put()) == ERROR_SUCCESS) {
+            // A class key left without "InprocServer32" by an earlier, interrupted
+            // removal is no sign of missing rights: carry on and finish the job.
+            LONG result = RegDeleteKeyA(key.Get(), "InprocServer32");
+            if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND) return RegistrationRemoval::RightsMissing;
+        }
+    }
+    const KeyToDelete rest[] = {
+        {HKEY_CLASSES_ROOT, "CLSID", kClassIdText},
+        {HKEY_CLASSES_ROOT, "*\\shellex\\ContextMenuHandlers", "Korvane"},
+        {HKEY_CLASSES_ROOT, "Folder\\shellex\\ContextMenuHandlers", "Korvane"},
+        {HKEY_CURRENT_USER, "Software\\Wendlock", "Korvane"},
+        {HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall", "Korvane"},
+    };
+    for (const auto& k : rest) DeleteSubkey(k.root, k.parent, k.subkey);
+    return RegistrationRemoval::Removed;
+}
+
+}  // namespace korvane

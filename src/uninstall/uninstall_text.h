@@ -1,0 +1,30 @@
+// Text work of the uninstaller that needs no Windows: its argument, its folder, and
+// the WinInit.ini [Rename] list it extends on the 9x family.
+#pragma once
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace korvane {
+
+// The command line after the program name, as the C runtime hands it to WinMain: a
+// quoted name ends at its closing quote, an unquoted one at the first blank or tab,
+// and the blanks and tabs after the name are skipped. Neither quote nor blank can be
+// the second byte of a double-byte character, so the bytes are read one by one.
+std::string ArgumentText(const std::string& commandLine);
+
+// The folder part of the program's own path: everything before its last real
+// backslash (a 0x5C trail byte is not one), or the whole path when it has none.
+std::string ProgramFolder(const std::string& programPath);
+
+// A profile section as GetPrivateProfileSectionA gives it: `section` holds the
+// entries, each ended by a NUL, without the NUL that closes the list. Returns the
+// section with the new entries appended in order, each only while the whole list
+// with its closing NUL still fits into `capacity` bytes; the first entry that does
+// not fit ends the appending, so a full section comes back unchanged. A section
+// longer than the buffer comes back from GetPrivateProfileSectionA cut, at
+// capacity - 2 bytes: no entry fits after it, so it is never written back cut.
+std::string AppendProfileEntries(const std::string& section, const std::vector<std::string>& entries,
+                                 std::size_t capacity);
+
+}  // namespace korvane
