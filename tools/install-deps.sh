@@ -17,7 +17,7 @@ pkgs=(
   xvfb x11-utils xdotool imagemagick
   fonts-ipafont-gothic fonts-ipafont-mincho
   locales
-  nsis fp-utils
+  nsis fp-utils python3
 )
 
 missing=()

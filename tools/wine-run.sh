@@ -62,6 +62,13 @@ ensure_prefix() {
   fi
   # Daemons must not inherit the lock (fd 9), or the next run waits for it forever.
   wineserver -p </dev/null >/dev/null 2>&1 9>&- || true
+  if [ ! -f "$state/fonts.ready" ]; then
+    # Japanese Windows draws the dialogs' "ＭＳ Ｐゴシック" proportionally; without this
+    # mapping Wine falls back to the fixed-pitch IPAGothic and dialog units shrink.
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /d IPAPGothic /f </dev/null >/dev/null 2>&1 9>&-
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ ゴシック' /d IPAGothic /f </dev/null >/dev/null 2>&1 9>&-
+    touch "$state/fonts.ready"
+  fi
 }
 
 ensure_version() {
