@@ -31,7 +31,9 @@ else
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset" -j "$(nproc)"
   done
-  echo "Built: build/win64/bin/Korvane.dll build/win32/bin/Korvane.dll"
+  tools/build-installer.sh build/installer/Korvane-setup.exe build/win64/bin build/win32/bin
+  echo "Built: build/win64/bin/Korvane.dll build/win32/bin/Korvane.dll build/win64/bin/Retrakt.exe"
+  echo "       build/win32/bin/Retrakt.exe build/win64/bin/Korvane.chm build/installer/Korvane-setup.exe"
   build=$root/build/win64
 fi
 
