@@ -17,13 +17,7 @@ using namespace testsupport;
 
 namespace {
 
-struct Object {
-    ShellExtension* p = ShellExtension::New();
-    ~Object() {
-        if (p) p->Release();
-    }
-    ShellExtension* operator->() const { return p; }
-};
+using Object = ExtensionRef;
 
 std::string MenuText(HMENU menu, UINT position) {
     char text[256] = {};

@@ -22,13 +22,7 @@ using namespace testsupport;
 
 namespace {
 
-struct Object {
-    ShellExtension* p = ShellExtension::New();
-    ~Object() {
-        if (p) p->Release();
-    }
-    ShellExtension* operator->() const { return p; }
-};
+using Object = ExtensionRef;
 
 // A stand-in for an Explorer window, made on the thread that runs the command:
 // a frame with a "SysListView32" deep among its descendants, or none.

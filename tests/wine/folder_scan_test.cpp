@@ -15,11 +15,7 @@ using Paths = std::vector<std::string>;
 
 namespace {
 
-struct Object {
-    ShellExtension* p = ShellExtension::New();
-    ~Object() { p->Release(); }
-    ShellExtension* operator->() const { return p; }
-};
+using Object = testsupport::ExtensionRef;
 
 Paths Sorted(Paths paths) {
     std::sort(paths.begin(), paths.end());

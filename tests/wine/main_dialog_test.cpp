@@ -19,13 +19,7 @@ using namespace testsupport;
 
 namespace {
 
-struct Object {
-    ShellExtension* p = ShellExtension::New();
-    ~Object() {
-        if (p) p->Release();
-    }
-    ShellExtension* operator->() const { return p; }
-};
+using Object = ExtensionRef;
 
 // An extension-mode object as the intake and the settings store leave it.
 void Prepare(ShellExtension& e, korvane::InvocationMode mode = korvane::kExtensionMode) {

@@ -12,13 +12,7 @@ using namespace testsupport;
 
 namespace {
 
-struct Object {
-    ShellExtension* p = ShellExtension::New();
-    ~Object() {
-        if (p) p->Release();
-    }
-    ShellExtension* operator->() const { return p; }
-};
+using Object = ExtensionRef;
 
 ULONG RefCount(IUnknown* unknown) {
     unknown->AddRef();

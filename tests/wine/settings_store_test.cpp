@@ -29,13 +29,7 @@ bool ExpectWindows7() {
     return v == "win7" || v == "win8" || v == "win81" || v == "win10";
 }
 
-struct Object {
-    ShellExtension* p = ShellExtension::New();
-    ~Object() {
-        if (p) p->Release();
-    }
-    ShellExtension* operator->() const { return p; }
-};
+using Object = testsupport::ExtensionRef;
 
 // --- the registry as the test sees it, through calls of its own ---
 

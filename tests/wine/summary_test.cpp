@@ -28,14 +28,7 @@ std::string Sjis(const std::string& utf8) {
     return text;
 }
 
-struct Object {
-    ShellExtension* p = ShellExtension::New();
-    ~Object() {
-        if (p) p->Release();
-    }
-    ShellExtension* operator->() const { return p; }
-    ShellExtension& operator*() const { return *p; }
-};
+using Object = testsupport::ExtensionRef;
 
 std::string Text(HWND window) {
     char text[2048] = {};

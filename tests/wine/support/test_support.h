@@ -11,8 +11,22 @@
 #include <vector>
 
 #include "common/com_ptr.h"
+#include "shellext/shell_extension.h"
 
 namespace testsupport {
+
+// A new ShellExtension held for the scope of a test.
+struct ExtensionRef {
+    korvane::ShellExtension* p = korvane::ShellExtension::New();
+    ExtensionRef() = default;
+    ExtensionRef(const ExtensionRef&) = delete;
+    ExtensionRef& operator=(const ExtensionRef&) = delete;
+    ~ExtensionRef() {
+        if (p) p->Release();
+    }
+    korvane::ShellExtension* operator->() const { return p; }
+    korvane::ShellExtension& operator*() const { return *p; }
+};
 
 // A fresh folder under %TEMP%, removed with everything in it when destroyed.
 class TempFolder {
