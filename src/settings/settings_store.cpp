@@ -163,6 +163,24 @@ void ShellExtension::SaveChoices() {
         WriteHistory(key.Get(), 'f', m, destinationHistory[m], typedDestination);
 }
 
+namespace {
+
+// The nine options of the settings form, in the order they are read and written
+// (after "regexp").
+struct FormField {
+    const char* name;
+    std::uint32_t SettingsForm::*field;
+};
+constexpr FormField kFormFields[] = {
+    {"mode_ext", &SettingsForm::extensionAction},    {"select", &SettingsForm::patternSource},
+    {"under_ext", &SettingsForm::extensionSubfolders}, {"add_ext", &SettingsForm::extensionAppend},
+    {"same_ext", &SettingsForm::extensionSameFile},  {"mode_folder", &SettingsForm::folderAction},
+    {"under_folder", &SettingsForm::folderSubfolders}, {"add_folder", &SettingsForm::folderAppend},
+    {"same_folder", &SettingsForm::folderSameFile},
+};
+
+}  // namespace
+
 void ReadSettingsForm(std::uint32_t& useRegex, SettingsForm& form) {
     useRegex = 0;
     form = SettingsForm();  // select only for extension mode, zero elsewhere
@@ -173,15 +191,7 @@ void ReadSettingsForm(std::uint32_t& useRegex, SettingsForm& form) {
     // Each read on its own; a failed one leaves the preset. The stored choice is
     // shown as it is: no resolution of 5 and 3 and no platform adjustment here.
     ReadNumber(key.Get(), "regexp", useRegex);
-    ReadNumber(key.Get(), "mode_ext", form.extensionAction);
-    ReadNumber(key.Get(), "select", form.patternSource);
-    ReadNumber(key.Get(), "under_ext", form.extensionSubfolders);
-    ReadNumber(key.Get(), "add_ext", form.extensionAppend);
-    ReadNumber(key.Get(), "same_ext", form.extensionSameFile);
-    ReadNumber(key.Get(), "mode_folder", form.folderAction);
-    ReadNumber(key.Get(), "under_folder", form.folderSubfolders);
-    ReadNumber(key.Get(), "add_folder", form.folderAppend);
-    ReadNumber(key.Get(), "same_folder", form.folderSameFile);
+    for (const auto& f : kFormFields) ReadNumber(key.Get(), f.name, form.*f.field);
 }
 
 void WriteSettingsForm(std::uint32_t useRegex, const SettingsForm& form) {
@@ -189,15 +199,7 @@ void WriteSettingsForm(std::uint32_t useRegex, const SettingsForm& form) {
     if (!OpenForWriting(key)) return;
 
     WriteNumber(key.Get(), "regexp", useRegex);
-    WriteNumber(key.Get(), "mode_ext", form.extensionAction);
-    WriteNumber(key.Get(), "select", form.patternSource);
-    WriteNumber(key.Get(), "under_ext", form.extensionSubfolders);
-    WriteNumber(key.Get(), "add_ext", form.extensionAppend);
-    WriteNumber(key.Get(), "same_ext", form.extensionSameFile);
-    WriteNumber(key.Get(), "mode_folder", form.folderAction);
-    WriteNumber(key.Get(), "under_folder", form.folderSubfolders);
-    WriteNumber(key.Get(), "add_folder", form.folderAppend);
-    WriteNumber(key.Get(), "same_folder", form.folderSameFile);
+    for (const auto& f : kFormFields) WriteNumber(key.Get(), f.name, form.*f.field);
 }
 
 }  // namespace korvane
