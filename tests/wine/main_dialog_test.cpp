@@ -1,6 +1,8 @@
 // The main dialog, run for an object set up by hand and driven by control id.
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <string>
 #include <vector>
 
@@ -10,6 +12,7 @@
 #include "resources/resource.h"
 #include "shellext/shell_extension.h"
 #include "shellext/system_helpers.h"
+#include "match/path_text.h"
 #include "test_support.h"
 
 using korvane::LoadResourceString;
@@ -325,6 +328,38 @@ TEST(MainDialog, AStraySameFileChoiceShowsAndStoresAsk) {
     }
 }
 
+namespace {
+
+BOOL CALLBACK FindTree(HWND window, LPARAM found) {
+    char cls[32] = {};
+    GetClassNameA(window, cls, sizeof cls);
+    if (std::string(cls) != WC_TREEVIEWA) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+// True once the browser's tree has the named item selected (4 s at most).
+bool WaitForTreeSelection(HWND browser, const std::string& name) {
+    for (int i = 0; i < 200; ++i) {
+        HWND tree = nullptr;
+        EnumChildWindows(browser, FindTree, reinterpret_cast<LPARAM>(&tree));
+        auto selected = tree ? reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)) : nullptr;
+        if (selected) {
+            char text[MAX_PATH] = {};
+            TVITEMA item = {};
+            item.mask = TVIF_TEXT;
+            item.hItem = selected;
+            item.pszText = text;
+            item.cchTextMax = MAX_PATH;
+            if (SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) && name == text) return true;
+        }
+        Sleep(20);
+    }
+    return false;
+}
+
+}  // namespace
+
 TEST(MainDialog, BrowseOpensOnTheCurrentFolderWithTheActionsTitle) {
     TempFolder folder;
     Object object;
@@ -335,13 +370,23 @@ TEST(MainDialog, BrowseOpensOnTheCurrentFolderWithTheActionsTitle) {
     HWND dialog = run.Dialog();
     ASSERT_NE(dialog, nullptr);
 
-    PostClick(dialog, IDC_MAIN_BROWSE);
-    HWND browser = run.Dialog(15000, dialog);
-    ASSERT_NE(browser, nullptr);
-    EXPECT_TRUE(HasStaticText(browser, LoadResourceString(IDS_BROWSE_MOVE_TITLE)));
-    Sleep(300);  // the browser selects the start folder once its tree is filled
-    PostMessageA(browser, WM_COMMAND, IDOK, 0);
-    for (int i = 0; i < 500 && IsWindow(browser); ++i) Sleep(10);
+    // The browser selects the start folder once its tree is filled. Wine's browser
+    // now and then rebuilds its tree on a file-system notification from the other
+    // tests' temporary folders and falls back to the desktop; a browse that opened
+    // elsewhere is cancelled and tried again, so only a start folder that is never
+    // selected fails.
+    HWND browser = nullptr;
+    bool selected = false;
+    for (int attempt = 0; attempt < 3 && !selected; ++attempt) {
+        PostClick(dialog, IDC_MAIN_BROWSE);
+        browser = run.Dialog(15000, dialog);
+        ASSERT_NE(browser, nullptr);
+        EXPECT_TRUE(HasStaticText(browser, LoadResourceString(IDS_BROWSE_MOVE_TITLE)));
+        selected = WaitForTreeSelection(browser, korvane::LastPathComponent(folder.Path()));
+        PostMessageA(browser, WM_COMMAND, selected ? IDOK : IDCANCEL, 0);
+        for (int i = 0; i < 500 && IsWindow(browser); ++i) Sleep(10);
+    }
+    EXPECT_TRUE(selected);
     EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_MAIN_DESTINATION)), folder.Path());
 
     Click(dialog, IDC_MAIN_COPY_TO_FOLDER);
