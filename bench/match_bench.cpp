@@ -14,21 +14,11 @@
 #include "match/match_name.h"
 #include "match/wildcard.h"
 #include "shellext/shell_extension.h"
+#include "bench_clock.h"
 
 using namespace korvane;
 
 namespace {
-
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // The fastest of several runs: the machine is shared, and noise only ever adds time.
 template <typename Work>

@@ -20,6 +20,7 @@
 #include "transfer/destination_probe.h"
 #include "transfer/progress_dialog.h"
 #include "transfer/results_dialog.h"
+#include "bench_clock.h"
 
 using namespace korvane;
 
@@ -27,17 +28,6 @@ namespace {
 
 constexpr int kRounds = 3;
 constexpr DWORD kFileSize = 4096;
-
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 void WriteFileOf(const std::string& path, const std::string& bytes) {
     UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));

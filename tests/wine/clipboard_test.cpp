@@ -20,13 +20,7 @@ using Strings = std::vector<std::string>;
 
 namespace {
 
-struct Extension {
-    ShellExtension* p = ShellExtension::New();
-    ~Extension() {
-        if (p) p->Release();
-    }
-    ShellExtension* operator->() const { return p; }
-};
+using Extension = ExtensionRef;
 
 // Another thread or process may hold the clipboard for a moment.
 bool OpenClipboardPatiently(HWND owner = nullptr) {

@@ -20,13 +20,7 @@ using Row = std::array<std::string, 4>;
 
 namespace {
 
-struct Extension {
-    ShellExtension* p = ShellExtension::New();
-    ~Extension() {
-        if (p) p->Release();
-    }
-    ShellExtension* operator->() const { return p; }
-};
+using Extension = ExtensionRef;
 
 // One transfer on a fresh extension: the current folder, its files (full paths, as
 // the scans give them), the destination and the choices of the main dialog.
