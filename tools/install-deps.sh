@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs everything the builds and tests need from Debian's packages.
 # Idempotent: packages already present are left alone. A partly failing package
-# index is tolerated; 32-bit Wine is attempted and reported, never required.
+# index is tolerated. 32-bit Wine is installed, from the main suites alone when the
+# full index cannot serve it, and reported plainly when it still cannot be had.
 set -u
 export DEBIAN_FRONTEND=noninteractive
 SUDO=""
@@ -41,22 +42,82 @@ if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
   $SUDO localedef -i ja_JP -f UTF-8 ja_JP.UTF-8 || log "localedef failed: Wine will run with code page 1252"
 fi
 
-# 32-bit Wine is optional: the i386 index is sometimes out of sync with amd64.
-if ! dpkg-query -W -f='${Status}' wine32 2>/dev/null | grep -q 'install ok installed'; then
-  if [ "${KORVANE_SKIP_WINE32:-0}" = 1 ]; then
-    log "32-bit Wine skipped (KORVANE_SKIP_WINE32=1)"
+# 32-bit Wine runs the 32-bit DLL, the one Windows XP and the 9x family load.
+# The security suite's i386 index is sometimes out of sync with the amd64 one; then
+# amd64 and i386 libraries cannot get matching versions. Taking both architectures
+# from the main suites alone works. wine64, wine32 and both libwine are named in one
+# command: wine32 alone resolves a gstreamer clash by removing wine64.
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+wine_set=(wine64 wine32 libwine:amd64 libwine:i386)
+
+main_suites_dir() {
+  # The machine's own deb822 sources, without the stanzas of the security suite.
+  local dir=$1 src
+  mkdir -p "$dir"
+  : >"$dir/main.sources"
+  for src in /etc/apt/sources.list.d/*.sources; do
+    [ -f "$src" ] || continue
+    awk 'BEGIN { RS = ""; ORS = "\n\n" }
+         /(^|\n)Suites:/ && !/(^|\n)Suites:[^\n]*-security/ && !/(^|\n)Enabled: *no/ { print }' "$src" >>"$dir/main.sources"
+  done
+  if [ -f /etc/apt/sources.list ]; then
+    # one-line sources are turned into stanzas the same way
+    grep -E '^deb ' /etc/apt/sources.list | grep -v -- '-security' | while read -r _ uri suite comps; do
+      printf 'Types: deb\nURIs: %s\nSuites: %s\nComponents: %s\n\n' "$uri" "$suite" "$comps"
+    done >>"$dir/main.sources"
+  fi
+  [ -s "$dir/main.sources" ] || return 1
+  # Multi-Arch libraries need one version on both architectures: the main suites'
+  # versions win over installed security updates (seen: a gstreamer library).
+  mkdir -p "$dir/preferences.d"
+  grep -h '^Suites:' "$dir/main.sources" | tr ' ' '\n' | grep -v '^Suites:' | sort -u | while read -r suite; do
+    [ -n "$suite" ] && printf 'Package: *\nPin: release n=%s\nPin-Priority: 1001\n\n' "$suite"
+  done >"$dir/pin.pref"
+}
+
+if [ "${KORVANE_SKIP_WINE32:-0}" = 1 ]; then
+  log "32-bit Wine skipped (KORVANE_SKIP_WINE32=1)"
+elif installed wine32 && installed wine64; then
+  log "32-bit and 64-bit Wine present"
+else
+  log "adding 32-bit Wine (i386 multiarch)"
+  added=0
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386 && added=1
+  fi
+  $SUDO apt-get update -q >/tmp/korvane-wine32.log 2>&1 || true
+  if timeout 900 $SUDO apt-get install -y -q --no-install-recommends "${wine_set[@]}" >>/tmp/korvane-wine32.log 2>&1; then
+    log "32-bit Wine installed from the full index"
   else
-    log "trying to add 32-bit Wine (i386 multiarch)"
-    added=0
-    if ! dpkg --print-foreign-architectures | grep -qx i386; then
-      $SUDO dpkg --add-architecture i386 && added=1
-      $SUDO apt-get update -q || true
-    fi
-    if timeout 900 $SUDO apt-get install -y -q --no-install-recommends wine32 >/tmp/korvane-wine32.log 2>&1; then
-      log "32-bit Wine installed"
+    log "the full index could not install 32-bit Wine; trying the main suites alone"
+    apt_dir=$(mktemp -d)
+    if main_suites_dir "$apt_dir"; then
+      apt_opts=(-o Dir::Etc::SourceList=/dev/null -o "Dir::Etc::SourceParts=$apt_dir"
+                -o "Dir::Etc::Preferences=$apt_dir/pin.pref" -o "Dir::Etc::PreferencesParts=$apt_dir/preferences.d")
+      $SUDO apt-get "${apt_opts[@]}" update -q >>/tmp/korvane-wine32.log 2>&1 || true
+      if timeout 900 $SUDO apt-get "${apt_opts[@]}" install -y -q --allow-downgrades --no-install-recommends "${wine_set[@]}" >>/tmp/korvane-wine32.log 2>&1; then
+        log "32-bit Wine installed from the main suites"
+      fi
+      # Back to the machine's own index, so later installs see every suite again.
+      $SUDO apt-get update -q >/dev/null 2>&1 || true
     else
-      log "32-bit Wine could NOT be installed (see /tmp/korvane-wine32.log); the 32-bit tests will be skipped"
-      if [ $added = 1 ]; then $SUDO dpkg --remove-architecture i386 || true; $SUDO apt-get update -q >/dev/null 2>&1 || true; fi
+      log "no deb822 or one-line sources found to take the main suites from"
+    fi
+    rm -rf "$apt_dir"
+  fi
+  # Never leave the machine without 64-bit Wine.
+  if ! installed wine64 || ! installed libwine:amd64; then
+    log "64-bit Wine went missing; installing it again"
+    $SUDO apt-get install -y -q --no-install-recommends wine wine64 libwine:amd64 >>/tmp/korvane-wine32.log 2>&1 \
+      || log "64-bit Wine could NOT be reinstalled (see /tmp/korvane-wine32.log)"
+  fi
+  if installed wine32 && installed wine64; then
+    log "both 64-bit and 32-bit Wine are installed"
+  else
+    log "32-bit Wine could NOT be installed (see /tmp/korvane-wine32.log); the 32-bit Wine tests will be skipped"
+    if [ $added = 1 ] && ! installed wine32; then
+      $SUDO dpkg --remove-architecture i386 2>/dev/null || true
+      $SUDO apt-get update -q >/dev/null 2>&1 || true
     fi
   fi
 fi
