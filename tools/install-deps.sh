@@ -75,7 +75,16 @@ main_suites_dir() {
   done >"$dir/pin.pref"
 }
 
-if [ "${KORVANE_SKIP_WINE32:-0}" = 1 ]; then
+# Some kernels run no 32-bit program at all (ia32 emulation off: "Exec format error").
+# There 32-bit Wine cannot work, and with wine32 installed Debian's wine launcher
+# starts the 32-bit loader for every program, so even the 64-bit tests would fail.
+if ! bash "$(dirname "$0")/can-run-i386.sh"; then
+  log "this kernel cannot run 32-bit programs (ia32 emulation is off): 32-bit Wine cannot work here and is not installed; the 32-bit Wine tests will be skipped"
+  if installed wine32; then
+    log "removing the 32-bit Wine found here, which would break every Wine run"
+    $SUDO apt-get remove -y -q wine32:i386 libwine:i386 >>/tmp/korvane-wine32.log 2>&1 || log "could not remove wine32"
+  fi
+elif [ "${KORVANE_SKIP_WINE32:-0}" = 1 ]; then
   log "32-bit Wine skipped (KORVANE_SKIP_WINE32=1)"
 elif installed wine32 && installed wine64; then
   log "32-bit and 64-bit Wine present"

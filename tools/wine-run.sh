@@ -46,7 +46,24 @@ ensure_display() {
   log "could not start Xvfb"; exit 1
 }
 
+# The installed Wine as packages and versions. A prefix made by another Wine (say,
+# before 32-bit Wine came) fails to start ("could not load kernel32.dll"), so a
+# change here remakes the prefix.
+wine_packages() {
+  { dpkg-query -W -f='${Package}:${Architecture}=${Version} ${Status}\n' wine wine64 wine32 libwine 2>/dev/null \
+      | awk '/install ok installed/ { print $1 }'
+    command -v wine >/dev/null && wine --version 2>/dev/null; } | sort
+}
+
 ensure_prefix() {
+  local installed
+  installed=$(wine_packages)
+  if [ -f "$state/prefix.ready" ] && [ "$installed" != "$(cat "$state/wine.packages" 2>/dev/null)" ]; then
+    log "the installed Wine changed since the prefix was made: making it again"
+    wineserver -k </dev/null >/dev/null 2>&1 9>&- || true
+    rm -rf "$WINEPREFIX"
+    rm -f "$state/prefix.ready" "$state/fonts.ready" "$state/version"
+  fi
   if [ ! -f "$state/prefix.ready" ]; then
     log "creating Wine prefix in $WINEPREFIX (once)"
     WINEDLLOVERRIDES="mscoree=;mshtml=" wineboot -i </dev/null >"$state/wineboot.log" 2>&1 9>&-
@@ -58,6 +75,7 @@ ensure_prefix() {
     wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Auto /d 0 /f </dev/null >/dev/null 2>&1 9>&-
     wine reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f </dev/null >/dev/null 2>&1 9>&-
     echo win7 >"$state/version"
+    printf '%s\n' "$installed" >"$state/wine.packages"
     touch "$state/prefix.ready"
   fi
   # Daemons must not inherit the lock (fd 9), or the next run waits for it forever.
