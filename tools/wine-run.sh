@@ -24,6 +24,14 @@ export WINEARCH=win64
 
 log() { printf '[wine-run] %s\n' "$*" >&2; }
 
+# Descriptors inherited from the caller must not reach the daemons started here
+# (Xvfb, the persistent wineserver, Wine's services). Ninja learns that a console job
+# ended when the write end of a pipe it hands the job is closed: held open by a
+# daemon, the benchmark targets never returned. 255 is bash's own script.
+for fd in $(ls /proc/$$/fd 2>/dev/null); do
+  case $fd in 0|1|2|255) ;; *) eval "exec $fd>&-" 2>/dev/null ;; esac
+done
+
 ensure_display() {
   if [ -n "${DISPLAY:-}" ] && [ "${KORVANE_OWN_DISPLAY:-0}" != 1 ]; then return; fi
   if [ -f "$state/display" ] && [ -f "$state/xvfb.pid" ] && kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null; then
