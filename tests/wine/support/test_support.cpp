@@ -166,15 +166,6 @@ bool WriteWideFile(const std::wstring& path, const std::string& content) {
            written == content.size();
 }
 
-std::string ReadWideFile(const std::wstring& path) {
-    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!file) return std::string();
-    char buffer[4096];
-    DWORD read = 0;
-    if (!ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr)) return std::string();
-    return std::string(buffer, read);
-}
-
 std::vector<std::wstring> WideNamesIn(const std::wstring& folder) {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW found;

@@ -54,7 +54,6 @@ std::string ReadTextFile(const std::string& path);
 // anywhere) can only be made, read and listed in UTF-16.
 std::wstring Widen(const std::string& text);  // from the ANSI code page
 bool WriteWideFile(const std::wstring& path, const std::string& content = "x");
-std::string ReadWideFile(const std::wstring& path);  // the first 4 KiB
 std::vector<std::wstring> WideNamesIn(const std::wstring& folder);  // sorted, without . and ..
 
 // Folder of the running test program (where the built DLL and programs lie).
