@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -287,6 +288,8 @@ std::string RunAndCloseMessageBox(const std::function<void()>& action, DWORD tim
         std::string read;
         EnumChildWindows(box, AppendStaticText, reinterpret_cast<LPARAM>(&read));
         texts = read;
+        char hold[16] = {};  // KORVANE_SHOT_HOLD_MS=n keeps the box up for screenshots
+        if (GetEnvironmentVariableA("KORVANE_SHOT_HOLD_MS", hold, sizeof hold)) Sleep(std::atoi(hold));
         PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     });
     action();
