@@ -37,10 +37,9 @@ void ShellExtension::SelectInView(HWND view) {
             record.pszText = static_cast<LPSTR>(remoteText.Address());
             record.cchTextMax = kItemTextCapacity;
             char text[kItemTextCapacity + 1] = {};
-            // An item the view does not answer for is read as empty, never as the
-            // previous item's name left in the buffer.
-            // The buffer is cleared first: a view that answers without writing the
-            // text must not hand on the previous item's name.
+            // An item the view does not answer for, or answers without writing the
+            // text, is read as empty, never as the previous item's name left in the
+            // buffer: the buffer is cleared before each request.
             const bool read = remoteText.Write(blank, sizeof blank) && remoteRecord.Write(&record, sizeof record) &&
                               SendMessageA(view, LVM_GETITEMA, 0, recordAddress) &&
                               remoteText.Read(text, kItemTextCapacity);
