@@ -8,6 +8,7 @@
 # Environment:
 #   KORVANE_WINE_DIR      state folder (prefix, display, locks); default ./wine of the current folder
 #   KORVANE_WINE_VERSION  Windows version Wine reports (win98 win2k winxp vista win7 win10); default win7
+#   KORVANE_WINE_LANG     locale of the run; default ja_JP.UTF-8 (ANSI code page 932); C.UTF-8 gives 1252
 #   KORVANE_REQUIRE_SUMMARY=0  do not insist on the program's own test summary
 #   DISPLAY               used when set and KORVANE_OWN_DISPLAY is not 1
 #
@@ -19,7 +20,7 @@ mkdir -p "$state"
 state=$(cd "$state" && pwd)
 export WINEPREFIX="$state/prefix"
 export WINEDEBUG=${WINEDEBUG:--all}
-export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+export LANG=${KORVANE_WINE_LANG:-ja_JP.UTF-8} LC_ALL=${KORVANE_WINE_LANG:-ja_JP.UTF-8}
 export WINEARCH=win64
 
 log() { printf '[wine-run] %s\n' "$*" >&2; }

@@ -12,6 +12,7 @@ namespace korvane {
 void ShellExtension::SelectInView(HWND view) {
     matchPathBytes = 0;
     matchPaths.clear();
+    leftOutNames.clear();
     try {
         DWORD processId = 0;
         GetWindowThreadProcessId(view, &processId);
@@ -25,6 +26,8 @@ void ShellExtension::SelectInView(HWND view) {
         if (!remoteRecord) return;
         const auto recordAddress = reinterpret_cast<LPARAM>(remoteRecord.Address());
 
+        const char blank[kItemTextCapacity + 1] = {};
+        TakenPaths taken;
         ViewItemWalk walk(view);
         int index = -1;
         while (walk.Next(index)) {
@@ -34,9 +37,10 @@ void ShellExtension::SelectInView(HWND view) {
             record.pszText = static_cast<LPSTR>(remoteText.Address());
             record.cchTextMax = kItemTextCapacity;
             char text[kItemTextCapacity + 1] = {};
-            // An item the view does not answer for is read as empty, never as the
-            // previous item's name left in the buffer.
-            const bool read = remoteRecord.Write(&record, sizeof record) &&
+            // An item the view does not answer for, or answers without writing the
+            // text, is read as empty, never as the previous item's name left in the
+            // buffer: the buffer is cleared before each request.
+            const bool read = remoteText.Write(blank, sizeof blank) && remoteRecord.Write(&record, sizeof record) &&
                               SendMessageA(view, LVM_GETITEMA, 0, recordAddress) &&
                               remoteText.Read(text, kItemTextCapacity);
             if (!read) text[0] = '\0';
@@ -44,7 +48,7 @@ void ShellExtension::SelectInView(HWND view) {
 
             // LVIS_FOCUSED stays out of the mask: the focused item is left as it was.
             record.mask = LVIF_STATE;
-            record.state = TakeViewItem(*this, text);
+            record.state = TakeViewItem(*this, text, taken);
             record.stateMask = LVIS_SELECTED;
             if (remoteRecord.Write(&record, sizeof record))
                 SendMessageA(view, LVM_SETITEMSTATE, static_cast<WPARAM>(index), recordAddress);

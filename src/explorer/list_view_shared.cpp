@@ -40,6 +40,7 @@ UniqueHandle CreateCommandMapping() {
 void ShellExtension::SelectInViewShared(HWND view) {
     matchPaths.clear();
     matchPathBytes = 0;
+    leftOutNames.clear();
     try {
         UniqueHandle mapping = CreateCommandMapping();
         if (!mapping) return;
@@ -49,6 +50,7 @@ void ShellExtension::SelectInViewShared(HWND view) {
         void* const sharedRecord = sharedText + kRecordOffset;
         const auto recordAddress = reinterpret_cast<LPARAM>(sharedRecord);
 
+        TakenPaths taken;
         ViewItemWalk walk(view);
         int index = -1;
         while (walk.Next(index)) {
@@ -58,13 +60,16 @@ void ShellExtension::SelectInViewShared(HWND view) {
             record.pszText = sharedText;
             record.cchTextMax = kItemTextCapacity;
             std::memcpy(sharedRecord, &record, sizeof record);
+            // Cleared first: a view that answers without writing the text must not
+            // hand on the previous item's name.
+            std::memset(sharedText, 0, kItemTextCapacity);
             // The mapping is open to the view: its text is copied out and ended here.
             char text[kItemTextCapacity + 1] = {};
             if (SendMessageA(view, LVM_GETITEMA, 0, recordAddress)) std::memcpy(text, sharedText, kItemTextCapacity);
             text[kItemTextCapacity] = '\0';
 
             record.mask = LVIF_STATE;
-            record.state = TakeViewItem(*this, text);
+            record.state = TakeViewItem(*this, text, taken);
             record.stateMask = LVIS_SELECTED;
             std::memcpy(sharedRecord, &record, sizeof record);
             SendMessageA(view, LVM_SETITEMA, 0, recordAddress);

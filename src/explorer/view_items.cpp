@@ -3,11 +3,17 @@
 #include <string>
 
 #include "match/match_name.h"
+#include "match/path_text.h"
 #include "shellext/shell_extension.h"
 
 namespace korvane {
 
+ViewItemWalk::ViewItemWalk(HWND view) noexcept
+    : view_(view), left_(static_cast<int>(SendMessageA(view, LVM_GETITEMCOUNT, 0, 0))) {}
+
 bool ViewItemWalk::Next(int& index) noexcept {
+    if (left_ <= 0) return false;
+    --left_;
     const int next = static_cast<int>(SendMessageA(view_, LVM_GETNEXTITEM, static_cast<WPARAM>(previous_),
                                                    MAKELPARAM(LVNI_ALL, 0)));
     if (next <= previous_) return false;
@@ -15,13 +21,28 @@ bool ViewItemWalk::Next(int& index) noexcept {
     return true;
 }
 
-UINT TakeViewItem(ShellExtension& extension, const char* text) {
+namespace {
+
+bool IsExistingFolder(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+}  // namespace
+
+UINT TakeViewItem(ShellExtension& extension, const char* text, TakenPaths& taken) {
     if (!text[0] || !MatchName(extension.pattern, text, extension.useRegex)) return 0;
+    if (!IsPlainName(text)) {
+        extension.leftOutNames.push_back({extension.currentFolder, text});
+        return 0;
+    }
     if (extension.action <= kCutToClipboard) {
         std::string path = extension.currentFolder;
         path += '\\';
         path += text;
+        if (taken.count(path) != 0 || IsExistingFolder(path)) return LVIS_SELECTED;
         const auto bytes = static_cast<std::uint32_t>(path.size() + 1);
+        taken.insert(path);
         extension.matchPaths.push_back(std::move(path));
         extension.matchPathBytes += bytes;
     }

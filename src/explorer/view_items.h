@@ -5,6 +5,8 @@
 #include <commctrl.h>
 
 #include <cstddef>
+#include <string>
+#include <unordered_set>
 
 namespace korvane {
 
@@ -38,24 +40,34 @@ static_assert(sizeof(void*) != 4 || sizeof(ViewItemRecord) == 40, "the 32-bit re
 // that ends it whatever the view wrote.
 inline constexpr int kItemTextCapacity = 260;
 
-// Visits the view's items in the view's order. The walk also ends when the view
-// answers an index that is not past the previous one: a view destroyed while the
-// command ran answers 0 to every message, and would otherwise be asked forever.
+// Visits the view's items in the view's order, at most as many as the view had
+// when the walk began. The walk also ends when the view answers an index that is not
+// past the previous one: a view destroyed while the command ran answers 0 to every
+// message, and would otherwise be asked forever.
 class ViewItemWalk {
 public:
-    explicit ViewItemWalk(HWND view) noexcept : view_(view) {}
+    explicit ViewItemWalk(HWND view) noexcept;
     bool Next(int& index) noexcept;
 
 private:
     HWND view_;
     int previous_ = -1;
+    int left_;  // items still to visit
 };
+
+// The paths collected so far in one walk, so that two items giving one path (hidden
+// extensions) are collected once.
+using TakenPaths = std::unordered_set<std::string>;
 
 // Tests one item's text against the pattern. On a match it answers LVIS_SELECTED and,
 // unless the action is select only, appends currentFolder + "\" + text to the match
-// list; otherwise it answers 0. An empty text (an item the view did not answer for)
-// never matches: it names no file.
-UINT TakeViewItem(ShellExtension& extension, const char* text);
+// list, except when that path is taken already or names an existing folder (a folder
+// whose name matches stays selected, but a move must not take it with everything it
+// holds). A matching text that is no plain name (a separator, "..", a final dot)
+// names no file of the folder: it is not selected and is left out, reported like
+// the scans' unusable names. Otherwise 0. An empty text (an item the view did not
+// answer for) never matches: it names no file.
+UINT TakeViewItem(ShellExtension& extension, const char* text, TakenPaths& taken);
 
 // Asks the view to redraw every item.
 void RedrawViewItems(HWND view) noexcept;

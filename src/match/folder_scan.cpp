@@ -1,38 +1,75 @@
 // The match list from the file system: the files of one folder, or of every folder
 // below it. The pattern is prepared once per scan (PreparedPattern answers as
 // MatchName would for every name).
-#include <cstring>
+#include <string>
 #include <string_view>
 
 #include "common/unique_handle.h"
+#include "match/exact_ansi.h"
 #include "match/match_name.h"
+#include "match/path_text.h"
 #include "shellext/shell_extension.h"
 
 namespace korvane {
 
 namespace {
 
-// Calls visit for every entry of the folder, the first one included; a folder that
-// cannot be enumerated has none, and any failure of FindNextFileA ends the list.
-template <typename Visit>
-void ForEachEntry(const std::string& folder, Visit visit) {
-    WIN32_FIND_DATAA entry;
-    UniqueFind find(FindFirstFileA((folder + "\\*.*").c_str(), &entry));
-    if (!find) return;
-    do {
-        visit(entry);
-    } while (FindNextFileA(find.Get(), &entry));
+// One entry of a folder as the scans see it. On the NT family the names come from
+// the UTF-16 listing: name is its ANSI form, and usable says that this form is exact
+// and a plain name, so that folder + "\" + name opens this entry and nothing else.
+// Otherwise name is the lossy form ('?' for what the code page cannot hold), good
+// for matching and showing, never for a path.
+struct FolderEntry {
+    std::string_view name;
+    DWORD attributes;
+    bool usable;
+};
+
+bool ListsUtf16Names() {
+    OSVERSIONINFOA info = {};
+    info.dwOSVersionInfoSize = sizeof info;
+    return GetVersionExA(&info) && info.dwPlatformId == VER_PLATFORM_WIN32_NT;
 }
 
 // Bounded by the array, should a name ever arrive without its NUL.
-std::string_view EntryName(const WIN32_FIND_DATAA& entry) {
-    const void* end = std::memchr(entry.cFileName, 0, sizeof entry.cFileName);
-    const std::size_t length = end ? static_cast<std::size_t>(static_cast<const char*>(end) - entry.cFileName)
-                                   : sizeof entry.cFileName;
-    return std::string_view(entry.cFileName, length);
+template <typename Char, std::size_t N>
+std::size_t NameLength(const Char (&name)[N]) {
+    std::size_t length = 0;
+    while (length < N && name[length]) ++length;
+    return length;
 }
 
-bool IsDirectory(const WIN32_FIND_DATAA& entry) { return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+// Calls visit for every entry of the folder, the first one included; a folder that
+// cannot be enumerated has none, and any failure of FindNext ends the list. The 9x
+// family has no UTF-16 listing: its ANSI names are the file system's own.
+template <typename Visit>
+void ForEachEntry(const std::string& folder, Visit visit) {
+    if (!ListsUtf16Names()) {
+        WIN32_FIND_DATAA entry;
+        UniqueFind find(FindFirstFileA((folder + "\\*.*").c_str(), &entry));
+        if (!find) return;
+        do {
+            visit(FolderEntry{std::string_view(entry.cFileName, NameLength(entry.cFileName)),
+                              entry.dwFileAttributes, true});
+        } while (FindNextFileA(find.Get(), &entry));
+        return;
+    }
+    const std::string pattern = folder + "\\*";
+    const int wideLength = MultiByteToWideChar(CP_ACP, 0, pattern.c_str(), -1, nullptr, 0);
+    if (wideLength <= 0) return;
+    std::wstring widePattern(static_cast<std::size_t>(wideLength), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, pattern.c_str(), -1, &widePattern[0], wideLength);
+    WIN32_FIND_DATAW entry;
+    UniqueFind find(FindFirstFileW(widePattern.c_str(), &entry));
+    if (!find) return;
+    std::string name;  // one buffer for the whole folder
+    do {
+        const bool exact = ToExactAnsi(entry.cFileName, NameLength(entry.cFileName), name);
+        visit(FolderEntry{name, entry.dwFileAttributes, exact && IsPlainName(name)});
+    } while (FindNextFileW(find.Get(), &entry));
+}
+
+bool IsDirectory(const FolderEntry& entry) { return (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
 
 bool IsSelfOrParent(std::string_view name) { return name == "." || name == ".."; }
 
@@ -41,23 +78,32 @@ bool IsSelfOrParent(std::string_view name) { return name == "." || name == "..";
 // on every round. Every folder with the reparse-point bit is left out; the tag is not
 // consulted, since Wine leaves dwReserved0 unset (its links to Unix folders carry
 // only the bit).
-bool IsLinkedFolder(const WIN32_FIND_DATAA& entry) {
-    return (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-}
+bool IsLinkedFolder(const FolderEntry& entry) { return (entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
 
 // Depth-first: everything below a subfolder is appended before the scan goes on
 // with the next entry of the folder that holds it.
-void CollectTree(std::vector<std::string>& paths, const PreparedPattern& matcher, const std::string& folder,
-                 bool addHere) {
-    ForEachEntry(folder, [&](const WIN32_FIND_DATAA& entry) {
-        const std::string_view name = EntryName(entry);
+// A subfolder whose name cannot be used is not entered (its path would name another
+// folder, or none); whatever it holds might match, so it is always reported, its
+// name ending in a separator.
+void CollectTree(std::vector<std::string>& paths, std::vector<LeftOutName>& leftOut, const PreparedPattern& matcher,
+                 const std::string& folder, bool addHere) {
+    ForEachEntry(folder, [&](const FolderEntry& entry) {
+        const std::string_view name = entry.name;
         if (IsDirectory(entry)) {
             if (IsSelfOrParent(name) || IsLinkedFolder(entry)) return;
+            if (!entry.usable) {
+                leftOut.push_back({folder, std::string(name) + "\\"});
+                return;
+            }
             std::string below = folder;
             below += '\\';
             below += name;
-            CollectTree(paths, matcher, below, true);
+            CollectTree(paths, leftOut, matcher, below, true);
         } else if (addHere && matcher.Matches(name)) {
+            if (!entry.usable) {
+                leftOut.push_back({folder, std::string(name)});
+                return;
+            }
             std::string path = folder;
             path += '\\';
             path += name;
@@ -71,13 +117,20 @@ void CollectTree(std::vector<std::string>& paths, const PreparedPattern& matcher
 void ShellExtension::CollectFolder(std::string folder) {
     matchPaths.clear();
     matchPathBytes = 0;
+    leftOutNames.clear();
     const PreparedPattern matcher(pattern, useRegex);
     std::string path = folder + "\\";
     const std::size_t folderPart = path.size();
-    ForEachEntry(folder, [&](const WIN32_FIND_DATAA& entry) {
+    ForEachEntry(folder, [&](const FolderEntry& entry) {
         if (IsDirectory(entry)) return;  // "." and ".." included
-        const std::string_view name = EntryName(entry);
+        const std::string_view name = entry.name;
+        // An unusable name is tested as it reads, so that the user hears of the files
+        // the pattern meant; it never becomes a path.
         if (!matcher.Matches(name)) return;
+        if (!entry.usable) {
+            leftOutNames.push_back({folder, std::string(name)});
+            return;
+        }
         path.resize(folderPart);
         path += name;
         matchPaths.push_back(path);
@@ -89,7 +142,7 @@ void ShellExtension::CollectFolder(std::string folder) {
 // and they do not read it.
 void ShellExtension::CollectSubfolders(std::string folder, std::uint32_t addHere) {
     const PreparedPattern matcher(pattern, useRegex);
-    CollectTree(matchPaths, matcher, folder, addHere != 0);
+    CollectTree(matchPaths, leftOutNames, matcher, folder, addHere != 0);
 }
 
 }  // namespace korvane

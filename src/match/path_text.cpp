@@ -1,12 +1,23 @@
 #include "match/path_text.h"
 
+#include <array>
+#include <cstring>
+
 namespace korvane {
 
-bool IsLeadByte(unsigned char b) {
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+namespace {
+
+using LeadByteTable = std::array<bool, 256>;
+
+constexpr LeadByteTable ShiftJisLeadBytes() {
+    LeadByteTable table = {};
+    for (int b = 0x81; b <= 0x9F; ++b) table[b] = true;
+    for (int b = 0xE0; b <= 0xFC; ++b) table[b] = true;
+    return table;
 }
 
-namespace {
+// Written once at start, read by every cut afterwards.
+LeadByteTable leadBytes = ShiftJisLeadBytes();
 
 // Calls visit(pos) for every real separator, walking forward so that a lead byte
 // always takes the byte after it along.
@@ -24,6 +35,31 @@ void ForEachSeparator(const std::string& path, Visit visit) {
 }
 
 }  // namespace
+
+void SetLeadByteRanges(const unsigned char* pairs, std::size_t size) {
+    LeadByteTable table = {};
+    for (std::size_t i = 0; i + 1 < size && (pairs[i] != 0 || pairs[i + 1] != 0); i += 2)
+        for (unsigned b = pairs[i]; b <= pairs[i + 1] && b < table.size(); ++b) table[b] = true;
+    leadBytes = table;
+}
+
+bool IsLeadByte(unsigned char b) { return leadBytes[b]; }
+
+bool IsPlainName(std::string_view name) {
+    if (name.empty() || name == "." || name == "..") return false;
+    const std::size_t n = name.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto b = static_cast<unsigned char>(name[i]);
+        if (IsLeadByte(b)) {
+            if (i + 1 == n) return false;  // a character cut in half
+            ++i;
+        } else if (b < 0x20 || std::strchr("\\/:*?\"<>|", b)) {
+            return false;
+        }
+    }
+    // '.' and ' ' are never trail bytes: the last byte is the last character.
+    return name.back() != '.' && name.back() != ' ';
+}
 
 std::vector<std::size_t> SeparatorPositions(const std::string& path) {
     std::vector<std::size_t> positions;

@@ -1,19 +1,35 @@
-// Shift-JIS-safe cutting of ANSI paths. A byte 0x5C is a separator only when it is
-// not the second byte of a double-byte character, and that is only known by walking
-// the string from its start: about a third of the trail bytes (ル is 0x83 0x8B)
-// also lie in the lead-byte range, so looking at the one byte before is not enough.
+// Cutting of ANSI paths that is safe in double-byte code pages. A byte 0x5C is a
+// separator only when it is not the second byte of a double-byte character, and that
+// is only known by walking the string from its start: in Shift-JIS about a third of
+// the trail bytes (ル is 0x83 0x8B) also lie in the lead-byte range, so looking at
+// the one byte before is not enough. In a single-byte code page (1252) there are no
+// lead bytes at all: é (0xE9) is a character of its own.
 #pragma once
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace korvane {
 
 inline constexpr std::size_t kNoSeparator = static_cast<std::size_t>(-1);
 
-// 0x81-0x9F and 0xE0-0xFC: fixed Shift-JIS ranges, not the running code page's tables.
+// The lead bytes of the code page the paths are written in, given as CPINFO's
+// LeadByte field gives them: pairs of first and last byte, ended by a pair of zeros
+// or by the end of the array. Until a program calls it (the library does when it is
+// loaded, see match/system_code_page.h), Shift-JIS's 0x81-0x9F and 0xE0-0xFC hold.
+// Called once at start, before any path is cut.
+void SetLeadByteRanges(const unsigned char* pairs, std::size_t size);
+
+// True for a lead byte of the code page last set.
 bool IsLeadByte(unsigned char b);
+
+// A name that may follow a folder and a separator and name a file of that folder:
+// not empty, not "." or "..", no \ / : * ? " < > | (a trail byte 0x5C or 0x7C of a
+// double-byte character is no such character), no control character, and no final
+// dot or space, which the system would drop.
+bool IsPlainName(std::string_view name);
 
 // Positions of every real separator, in increasing order.
 std::vector<std::size_t> SeparatorPositions(const std::string& path);

@@ -165,6 +165,13 @@ STDMETHODIMP ShellExtension::InvokeCommand(CMINVOKECOMMANDINFO* info) {
     if (!info || info->lpVerb != nullptr) return S_OK;
     try {
         ReferenceHold hold(static_cast<IShellExtInit*>(this));
+        if (selectionUnusable) {
+            // Its ANSI form would name another item, or none: nothing is done.
+            const std::string text = LoadResourceString(IDS_SELECTION_NAME_UNUSABLE);
+            const std::string caption = LoadResourceString(IDS_APP_CAPTION);
+            MessageBoxA(info->hwnd, text.c_str(), caption.c_str(), MB_ICONEXCLAMATION);
+            return S_OK;
+        }
         HWND view = FindExplorerListView(info->hwnd);
         if (!view && !IsWindows7OrLater()) {
             const std::string text = LoadResourceString(IDS_NO_EXPLORER_WINDOW);

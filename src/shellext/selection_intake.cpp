@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "common/unique_handle.h"
+#include "match/exact_ansi.h"
 #include "match/path_text.h"
 #include "shellext/shell_extension.h"
 
@@ -11,8 +12,33 @@ namespace korvane {
 
 namespace {
 
+bool IsNtPlatform() {
+    OSVERSIONINFOA info = {};
+    info.dwOSVersionInfoSize = sizeof info;
+    return GetVersionExA(&info) && info.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
+// The first path of the drop list in the ANSI code page. On the NT family it is read
+// in UTF-16, and exact is false when the code page cannot hold it as it is: the ANSI
+// form would name another item, or none (café read as cafe, ¥ as a separator).
+std::string FirstPathOf(HDROP drop, bool& exact) {
+    exact = true;
+    if (DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0) == 0) return std::string();
+    if (IsNtPlatform()) {
+        const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+        if (length == 0) return std::string();
+        std::wstring wide(length + 1, L'\0');
+        if (DragQueryFileW(drop, 0, &wide[0], length + 1) != length) return std::string();
+        std::string path;
+        exact = ToExactAnsi(wide.data(), length, path) && path.size() < MAX_PATH;
+        return path;
+    }
+    char buffer[MAX_PATH] = {};
+    return DragQueryFileA(drop, 0, buffer, MAX_PATH) != 0 ? std::string(buffer) : std::string();
+}
+
 // The first path of the data object's drop list, or an empty string.
-std::string FirstDroppedPath(IDataObject* data) {
+std::string FirstDroppedPath(IDataObject* data, bool& exact) {
     FORMATETC format = {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
     STGMEDIUM medium = {};
     if (FAILED(data->GetData(&format, &medium))) return std::string();
@@ -20,12 +46,7 @@ std::string FirstDroppedPath(IDataObject* data) {
     std::string path;
     {
         GlobalLockGuard lock(medium.hGlobal);
-        if (auto drop = static_cast<HDROP>(lock.Data())) {
-            char buffer[MAX_PATH] = {};
-            if (DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0) != 0 &&
-                DragQueryFileA(drop, 0, buffer, MAX_PATH) != 0)
-                path = buffer;
-        }
+        if (auto drop = static_cast<HDROP>(lock.Data())) path = FirstPathOf(drop, exact);
     }
     ReleaseStgMedium(&medium);
     return path;
@@ -46,8 +67,12 @@ STDMETHODIMP ShellExtension::Initialize(PCIDLIST_ABSOLUTE, IDataObject* data, HK
         if (!dataObject) return E_INVALIDARG;
         dataObject->AddRef();
 
-        const std::string path = FirstDroppedPath(dataObject);
+        bool exact = true;
+        const std::string path = FirstDroppedPath(dataObject, exact);
         if (path.empty()) return E_INVALIDARG;
+        // The menu item stays; the command only says why it cannot act.
+        selectionUnusable = exact ? 0 : 1;
+        if (!exact) return S_OK;
 
         // A drive root (D:\) is not accepted by FindFirstFileA and stays in extension mode.
         mode = IsDirectory(path) ? kFolderMode : kExtensionMode;

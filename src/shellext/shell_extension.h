@@ -64,6 +64,7 @@ public:
     std::string typedDestination;       // destination as typed
     std::string currentItemPath;        // destination of the file being transferred
     std::vector<std::string> matchPaths;
+    std::vector<LeftOutName> leftOutNames;  // matched, but never to be opened: reported instead
     std::array<std::vector<std::string>, 2> patternHistory;
     std::array<std::vector<std::string>, 2> destinationHistory;
     std::vector<TransferResult> transferResults;
@@ -78,6 +79,7 @@ public:
     std::uint32_t initialPatternSource = 0;
     std::uint32_t matchPathBytes = 0;  // sum over matchPaths of (length + 1)
     std::uint32_t cancelRequested = 0;
+    std::uint32_t selectionUnusable = 0;  // the selected item's path does not convert exactly
     InvocationMode mode = kExtensionMode;
 
 private:

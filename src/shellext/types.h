@@ -1,5 +1,6 @@
 // Numbers shared by every subsystem: the two ways of invoking the command, the
-// actions, the same-name rules and one row of a transfer's results.
+// actions, the same-name rules, one row of a transfer's results and one name left
+// out of the match list.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -29,6 +30,14 @@ struct TransferResult {
     std::string destinationFolder;  // likewise for the destination
     std::string fileName;
     std::int32_t succeeded = 0;
+};
+
+// A matching name the scans could not use as a path (see folder_scan.cpp): the
+// folder it lies in, as the scan had it, and the name as it reads in the ANSI code
+// page, '?' for what the code page cannot hold. A folder's name ends in "\".
+struct LeftOutName {
+    std::string folder;
+    std::string name;
 };
 
 }  // namespace korvane

@@ -3,8 +3,11 @@
 #include <cstring>
 
 #include "common/unique_handle.h"
+#include "resources/resource.h"
 #include "shellext/shell_extension.h"
+#include "shellext/system_helpers.h"
 #include "transfer/drop_list.h"
+#include "transfer/left_out.h"
 
 namespace korvane {
 
@@ -44,6 +47,13 @@ void ShellExtension::PutFilesOnClipboard(HWND owner) {
         if (SetClipboardData(CF_HDROP, dropBlock.Get())) dropBlock.Release();
         if (effectFormat && SetClipboardData(effectFormat, effectBlock.Get())) effectBlock.Release();
         CloseClipboard();
+        if (!leftOutNames.empty()) {
+            // After the clipboard is closed again, so that nothing waits on the box.
+            const std::string text =
+                WithCount(LoadResourceString(IDS_CLIPBOARD_NAMES_LEFT_OUT), leftOutNames.size());
+            const std::string caption = LoadResourceString(IDS_APP_CAPTION);
+            MessageBoxA(owner, text.c_str(), caption.c_str(), MB_ICONEXCLAMATION);
+        }
     } catch (...) {
         // Memory too short for the list: the clipboard was not touched.
     }

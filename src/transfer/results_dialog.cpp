@@ -5,6 +5,7 @@
 #include "resources/resource.h"
 #include "shellext/shell_extension.h"
 #include "shellext/system_helpers.h"
+#include "transfer/left_out.h"
 #include "transfer/transfer_display.h"
 
 namespace korvane {
@@ -65,7 +66,10 @@ void InsertRows(HWND list, const std::vector<TransferResult>& results) {
 void OnInit(HWND dialog, const ShellExtension& extension) {
     PlaceNearCursor(dialog, IDOK);
     const bool moving = extension.action != kCopyToFolder;
-    SetWindowTextA(dialog, LoadResourceString(moving ? IDS_RESULTS_MOVE_CAPTION : IDS_RESULTS_COPY_CAPTION).c_str());
+    std::string caption = LoadResourceString(moving ? IDS_RESULTS_MOVE_CAPTION : IDS_RESULTS_COPY_CAPTION);
+    if (!extension.leftOutNames.empty())
+        caption += WithCount(LoadResourceString(IDS_RESULTS_NAMES_LEFT_OUT), extension.leftOutNames.size());
+    SetWindowTextA(dialog, caption.c_str());
     const HWND list = GetDlgItem(dialog, IDC_RESULTS_LIST);
     const LRESULT style = SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, style | LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);

@@ -11,6 +11,7 @@
 #include "transfer/destination_paths.h"
 #include "transfer/destination_probe.h"
 #include "transfer/folder_path.h"
+#include "transfer/left_out.h"
 #include "transfer/progress_dialog.h"
 #include "transfer/results_dialog.h"
 #include "transfer/same_name.h"
@@ -136,6 +137,7 @@ bool TransferOne(ShellExtension& extension, const std::string& source, const std
     row.destinationFolder = ParentFolder(destination, true);
     row.fileName = LastPathComponent(source);
     row.succeeded = 0;
+    if (destination.empty()) return true;  // not below the current folder: never guessed
     const DestinationFacts target = ProbeDestination(source, destination);
     // Onto itself (the destination is the current folder, or another spelling or
     // link of the file): never opened for writing, never deleted, not asked about.
@@ -192,6 +194,9 @@ void ShellExtension::RunTransfer(HWND owner) {
                 if (TransferOne(*this, source, destination, yesToAll, progress.Get(), folderFound, row))
                     transferResults.push_back(std::move(row));
             }
+            // The names the scans could not use: failed rows, nothing touched.
+            for (TransferResult& row : LeftOutRows(leftOutNames, root, currentFolder))
+                transferResults.push_back(std::move(row));
         }
         const HWND resultsOwner = owner && IsWindow(owner) ? owner : nullptr;
         DialogBoxParamA(moduleInstance, MAKEINTRESOURCEA(IDD_RESULTS), resultsOwner, ResultsDialogProc,

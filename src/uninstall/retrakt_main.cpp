@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "match/system_code_page.h"
 #include "retrakt_resource.h"
 #include "uninstall/removal.h"
 #include "uninstall/uninstall_text.h"
@@ -60,6 +61,7 @@ void Uninstall(HINSTANCE instance) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     try {
+        korvane::UseSystemLeadBytes();
         // Only the exact, case-sensitive argument acts; anything else ends quietly.
         if (lstrcmpA(korvane::ArgumentText(GetCommandLineA()).c_str(), "uninstall") == 0) korvane::Uninstall(instance);
     } catch (...) {

@@ -104,3 +104,13 @@ TEST(PathText, FolderDisplayForm) {
     EXPECT_EQ(FolderDisplayForm("D:\\data"), "D:\\data");
     EXPECT_EQ(FolderDisplayForm("DD"), "DD");
 }
+
+// Names that can follow a folder and a separator; 0x5C and 0x7C as trail bytes are
+// no separator and no bar. The lead bytes are 932's here (the default table).
+TEST(PathText, PlainNames) {
+    for (const std::string& name : std::vector<std::string>{"a.txt", "README", ".profile", kHyo + ".txt", "\x83\x7C"})
+        EXPECT_TRUE(IsPlainName(name)) << name;
+    for (const char* name : {"", ".", "..", "a\\..\\..\\notes.txt", "a/b", "c:x", "snow?.txt", "*.txt",
+                                   "a\"b", "a<b", "a>b", "a|b", "tab\tname", "name.", "name ", "a\x95"})
+        EXPECT_FALSE(IsPlainName(name)) << name;
+}

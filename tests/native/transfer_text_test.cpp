@@ -3,6 +3,7 @@
 #include <string>
 
 #include "transfer/destination_paths.h"
+#include "transfer/left_out.h"
 #include "transfer/overwrite_text.h"
 #include "transfer/transfer_display.h"
 
@@ -26,9 +27,12 @@ TEST(TransferPaths, DestinationKeepsThePartBelowTheCurrentFolder) {
         {"D:\\dst", "E:\\", "E:\\\\b.txt", "D:\\dst\\b.txt"},
         // a folder name ending in a 0x5C trail byte is not cut inside the character
         {"D:\\dst", "E:\\" + kHyo, "E:\\" + kHyo + "\\" + kRu + "\\b.txt", "D:\\dst\\" + kRu + "\\b.txt"},
-        // a prefix that stops inside a name is no folder of the source
-        {"D:\\dst", "E:\\src", "E:\\srcx\\b.txt", "D:\\dst\\b.txt"},
-        {"D:\\dst", "E:\\" + kHyo.substr(0, 1), "E:\\" + kHyo + "\\b.txt", "D:\\dst\\b.txt"},
+        // a prefix that stops inside a name is no folder of the source: no destination,
+        // never a name flattened into the destination
+        {"D:\\dst", "E:\\src", "E:\\srcx\\b.txt", ""},
+        {"D:\\dst", "E:\\" + kHyo.substr(0, 1), "E:\\" + kHyo + "\\b.txt", ""},
+        {"D:\\dst", "E:\\src", "F:\\other\\b.txt", ""},
+        {"D:\\dst", "E:\\src", "E:\\src\\", ""},
     };
     for (const auto& c : cases)
         EXPECT_EQ(DestinationPathFor(c.root, c.current, c.source), c.want) << c.current << " | " << c.source;
@@ -63,4 +67,16 @@ TEST(TransferText, ResultColumnsTruncateTheirShareOfTheWidth) {
     EXPECT_EQ(ResultColumnWidths(1000), (std::array<int, 4>{350, 350, 200, 100}));
     EXPECT_EQ(ResultColumnWidths(759), (std::array<int, 4>{265, 265, 151, 75}));  // 265.65, 151.8, 75.9
     EXPECT_EQ(ResultColumnWidths(0), (std::array<int, 4>{0, 0, 0, 0}));
+}
+
+// Left-out names get failed rows with the folders the list shows; the name is never
+// cut, even when it reads as path syntax.
+TEST(TransferText, LeftOutNamesBecomeFailedRows) {
+    const auto rows = LeftOutRows({{"E:\\src\\" + kHyo, "a\\..\\x.txt"}, {"E:", "snow?.txt"}}, "D:\\dst", "E:\\src");
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].sourceFolder + "|" + rows[0].destinationFolder + "|" + rows[0].fileName,
+              "E:\\src\\" + kHyo + "|D:\\dst\\" + kHyo + "|a\\..\\x.txt");
+    EXPECT_EQ(rows[1].sourceFolder + "|" + rows[1].destinationFolder, "E:\\|");  // not below: no destination
+    EXPECT_EQ(rows[0].succeeded + rows[1].succeeded, 0);
+    EXPECT_EQ(WithCount(" (%u files)", 12), " (12 files)");
 }

@@ -1,2 +1,2 @@
 # Copy and cut to the clipboard.
-korvane_wine_test(clipboard_test SOURCES clipboard_test.cpp)
+korvane_wine_test(clipboard_test SOURCES clipboard_test.cpp RESOURCES)

@@ -133,6 +133,34 @@ TEST(Clipboard, DropListAndEffectReplaceWhatTheClipboardHeld) {
     }
 }
 
+// A folder with cafe.txt and names code page 932 cannot hold (made in UTF-16):
+// both actions put cafe.txt alone on the clipboard, never a lossy path such as
+// caf?.txt or one that reads a¥..¥ as a\..\, and say afterwards how many were left out.
+TEST(Clipboard, NamesTheCodePageCannotHoldAreLeftOutAndCounted) {
+    if (GetACP() != 932) GTEST_SKIP() << "made for code page 932";
+    TempFolder folder;
+    ASSERT_TRUE(WriteTextFile(folder / "cafe.txt"));
+    for (const wchar_t* name : {L"caf\u00e9.txt", L"a\u00a5..\u00a5..\u00a5notes.txt", L"snow\u2603.txt"})
+        ASSERT_TRUE(WriteWideFile(Widen(folder.Path()) + L"\\" + name));
+    for (auto action : {korvane::kCopyToClipboard, korvane::kCutToClipboard}) {
+        Extension extension;
+        extension->pattern = "*.txt";
+        extension->action = action;
+        extension->CollectFolder(folder.Path());
+        const std::string shown = RunAndCloseMessageBox([&] { extension->PutFilesOnClipboard(nullptr); });
+        EXPECT_EQ(ReadClipboard().files, Strings{folder / "cafe.txt"}) << action;
+        const std::string want = "\x96\xBC\x91\x4F";  // 名前, the start of the message
+        EXPECT_EQ(shown.compare(0, want.size(), want), 0) << shown;
+        EXPECT_NE(shown.find("3 "), std::string::npos) << shown;
+    }
+    // Nothing left out: no message.
+    Extension extension;
+    extension->pattern = "cafe.*";
+    extension->CollectFolder(folder.Path());
+    EXPECT_EQ(RunAndCloseMessageBox([&] { extension->PutFilesOnClipboard(nullptr); }, 1000), "(none)");
+    EXPECT_EQ(ReadClipboard().files, Strings{folder / "cafe.txt"});
+}
+
 TEST(Clipboard, AStaleTotalDoesNotShortenOrOverrunTheBlock) {
     const Strings paths = {"C:\\first.txt", "C:\\second.txt", "C:\\third.txt"};
     for (std::uint32_t staleTotal : {0u, 5u, 1000u}) {

@@ -198,3 +198,31 @@ TEST(FolderScan, LinksToFoldersAreNotFollowed) {
     EXPECT_EQ(Sorted(object->matchPaths),
               Sorted({folder / "top.txt", folder / "a\\1.txt", folder / "a\\b\\2.txt", folder / "c\\3.txt"}));
 }
+
+// Names code page 932 cannot hold, made in UTF-16: café.txt reads as cafe.txt
+// through the ANSI listing, ¥ as a separator, ☃ as '?'. The scans take only names
+// that are exactly themselves and report the rest as they read, when they match
+// (photo☃.jpg does not); a subfolder that cannot be entered is always reported.
+TEST(FolderScan, NamesTheCodePageCannotHoldAreReportedNeverCollected) {
+    if (GetACP() != 932) GTEST_SKIP() << "made for code page 932";
+    TempFolder folder;
+    const std::wstring wide = Widen(folder.Path());
+    ASSERT_TRUE(WriteTextFile(folder / "cafe.txt"));
+    ASSERT_TRUE(WriteTextFile(folder / "plain\\inner.txt"));
+    ASSERT_TRUE(CreateDirectoryW((wide + L"\\sub\u2603").c_str(), nullptr));
+    for (const wchar_t* name : {L"caf\u00e9.txt", L"a\u00a5..\u00a5..\u00a5notes.txt", L"snow\u2603.txt",
+                                L"photo\u2603.jpg", L"sub\u2603\\inner.txt"})
+        ASSERT_TRUE(WriteWideFile(wide + L"\\" + name)) << name;
+    const std::string f = folder.Path() + "|";
+    for (const std::uint32_t regex : {0u, 1u}) {
+        Object object;
+        object->pattern = regex ? "\\.txt$" : "*.txt";
+        object->useRegex = regex;
+        object->CollectFolder(folder.Path());
+        object->CollectSubfolders(folder.Path(), 0);
+        EXPECT_EQ(object->matchPaths, (Paths{folder / "cafe.txt", folder / "plain\\inner.txt"}));
+        Paths left;
+        for (const auto& n : object->leftOutNames) left.push_back(n.folder + "|" + n.name);
+        EXPECT_EQ(Sorted(left), Sorted({f + "a?..?..?notes.txt", f + "caf?.txt", f + "snow?.txt", f + "sub?\\"}));
+    }
+}

@@ -147,3 +147,38 @@ TEST(SelectionIntake, HoldsOneDataObjectAtATime) {
     }
     EXPECT_EQ(RefCount(second.Get()), secondBase) << "destruction releases the held object";
 }
+
+// A selected item whose path code page 932 cannot hold: its ANSI form would name
+// cafe.txt, or read ¥ as a separator. The menu item stays; the command says so in a
+// message and does nothing else. An item the code page holds goes on as usual.
+TEST(SelectionIntake, AnItemWhosePathTheCodePageCannotHoldIsRefused) {
+    if (GetACP() != 932) GTEST_SKIP() << "made for code page 932";
+    TempFolder folder;
+    const std::wstring wide = Widen(folder.Path());
+    ASSERT_TRUE(WriteTextFile(folder / "cafe.txt"));
+    ASSERT_TRUE(WriteWideFile(wide + L"\\caf\u00e9.txt"));
+    ASSERT_TRUE(CreateDirectoryW((wide + L"\\a\u00a5..\u00a5b").c_str(), nullptr));
+    ASSERT_TRUE(WriteWideFile(wide + L"\\a\u00a5..\u00a5b\\in.txt"));
+    const struct { std::wstring path; bool usable; } cases[] = {
+        {wide + L"\\caf\u00e9.txt", false},
+        {wide + L"\\a\u00a5..\u00a5b", false},
+        {wide + L"\\a\u00a5..\u00a5b\\in.txt", false},
+        {wide + L"\\cafe.txt", true},
+    };
+    for (const auto& c : cases) {
+        auto data = ShellDataObject(std::vector<std::wstring>{c.path});
+        ASSERT_TRUE(data);
+        Object object;
+        object->currentFolder = "before";
+        ASSERT_EQ(object->Initialize(nullptr, data.Get(), nullptr), S_OK);
+        EXPECT_EQ(object->selectionUnusable, c.usable ? 0u : 1u);
+        EXPECT_EQ(object->currentFolder, c.usable ? folder.Path() : "before");
+        if (c.usable) continue;
+        CMINVOKECOMMANDINFO info = {};
+        info.cbSize = sizeof info;
+        HRESULT result = E_FAIL;
+        const std::string shown = RunAndCloseMessageBox([&] { result = object->InvokeCommand(&info); });
+        EXPECT_EQ(shown.compare(0, 4, "\x91\x49\x91\xF0"), 0) << shown;  // 選択: a message, no main dialog
+        EXPECT_EQ(result, S_OK);
+    }
+}

@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -466,6 +467,46 @@ TEST(TransferSafety, FailuresBecomeRowsAndTheRunGoesOn) {
         }
     }
     SetFileAttributesA((dst / "readonly.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// The folder of the report, top\sub: cafe.txt, and three names code page 932 cannot
+// hold, made in UTF-16. Read through the ANSI functions café.txt would be cafe.txt
+// again, and a¥..¥..¥notes.txt would be top\notes.txt, outside the current folder.
+// Only cafe.txt moves or is copied; the others are failed rows named as they read,
+// counted in the caption, and nothing outside sub and the destination changes.
+TEST(TransferSafety, NamesTheCodePageCannotHoldAreReportedAndNeverTouched) {
+    if (GetACP() != 932) GTEST_SKIP() << "made for code page 932";
+    const std::vector<std::wstring> unusable = {L"a\u00a5..\u00a5..\u00a5notes.txt", L"caf\u00e9.txt", L"snow\u2603.txt"};
+    for (auto action : {korvane::kCopyToFolder, korvane::kMoveToFolder}) {
+        TempFolder root;
+        const std::string sub = root / "top\\sub", destination = root / "out\\a\\b";
+        ASSERT_TRUE(WriteTextFile(sub + "\\cafe.txt", "plain"));
+        ASSERT_TRUE(WriteTextFile(root / "top\\notes.txt", "outside"));
+        ASSERT_TRUE(MakeFolder(destination));
+        for (const auto& name : unusable) ASSERT_TRUE(WriteWideFile(Widen(sub) + L"\\" + name, "other"));
+
+        Transfer t(sub, {}, destination, action);
+        t.extension->pattern = "*.txt";
+        t.extension->CollectFolder(sub);
+        t.Run();
+        std::vector<Row> rows = t.Rows();
+        std::sort(rows.begin() + 1, rows.end());
+        EXPECT_EQ(rows, (std::vector<Row>{CopyRow(sub, destination, "cafe.txt", true),
+                                          CopyRow(sub, destination, "a?..?..?notes.txt", false),
+                                          CopyRow(sub, destination, "caf?.txt", false),
+                                          CopyRow(sub, destination, "snow?.txt", false)}));
+        const std::string caption = Ansi(action == korvane::kCopyToFolder ? "コピー結果" : "移動結果");
+        EXPECT_EQ(t.driver.results.caption, caption + Ansi(" (名前を扱えず処理できなかったファイル: 3 個)"));
+
+        EXPECT_EQ(WideNamesIn(Widen(destination)), std::vector<std::wstring>{L"cafe.txt"});
+        EXPECT_EQ(ReadTextFile(destination + "\\cafe.txt"), "plain");
+        std::vector<std::wstring> left = unusable;
+        if (action == korvane::kCopyToFolder) left.insert(left.begin() + 1, L"cafe.txt");
+        EXPECT_EQ(WideNamesIn(Widen(sub)), left);
+        EXPECT_EQ(WideNamesIn(Widen(root / "top")), (std::vector<std::wstring>{L"notes.txt", L"sub"}));
+        EXPECT_EQ(ReadTextFile(root / "top\\notes.txt"), "outside");
+        EXPECT_EQ(WideNamesIn(Widen(root / "out\\a")), std::vector<std::wstring>{L"b"});
+    }
 }
 
 // --- cancel, the thread's end and Explorer's window ---------------------------------------

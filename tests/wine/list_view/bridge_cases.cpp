@@ -121,9 +121,9 @@ TEST_P(BridgeTest, AnEmptyViewIsAskedForItsItemsAndRedrawnOnly) {
     Select(*extension, shown.View());
     EXPECT_TRUE(extension->matchPaths.empty());
     EXPECT_EQ(extension->matchPathBytes, 0u);
+    // The count bounds the walk: with none, no item is asked for.
     ASSERT_EQ(spy.Messages().size(), 3u);
-    EXPECT_EQ(spy.Messages()[0].message, static_cast<UINT>(LVM_GETNEXTITEM));
-    EXPECT_EQ(static_cast<int>(spy.Messages()[0].wp), -1);
+    EXPECT_EQ(spy.Messages()[0].message, static_cast<UINT>(LVM_GETITEMCOUNT));
     EXPECT_EQ(spy.Messages()[1].message, static_cast<UINT>(LVM_GETITEMCOUNT));
     EXPECT_EQ(spy.Messages()[2].message, static_cast<UINT>(LVM_REDRAWITEMS));
     EXPECT_EQ(spy.Messages()[2].wp, 0u);
@@ -185,6 +185,8 @@ TEST_P(BridgeTest, AnItemWhoseTextCannotBeReadIsNotTakenForThePreviousOne) {
     ScriptedWindow view([&](UINT message, WPARAM wp, LPARAM lp) -> LRESULT {
         auto* record = reinterpret_cast<LVITEMA*>(lp);
         switch (message) {
+        case LVM_GETITEMCOUNT:
+            return 2;
         case LVM_GETNEXTITEM:
             return static_cast<int>(wp) < 1 ? static_cast<int>(wp) + 1 : -1;
         case LVM_GETITEMA:  // item 0 answers "a.txt", item 1 fails
@@ -206,4 +208,58 @@ TEST_P(BridgeTest, AnItemWhoseTextCannotBeReadIsNotTakenForThePreviousOne) {
     Select(*extension, view.Handle());
     EXPECT_EQ(extension->matchPaths, (Strings{"C:\\a.txt"}));
     EXPECT_EQ(states, (std::vector<std::pair<int, UINT>>{{0, LVIS_SELECTED}, {1, 0}}));
+}
+
+// A view that keeps answering new indexes is asked no more often than it has items,
+// and one that answers without writing the text never hands on the previous name.
+TEST_P(BridgeTest, TheWalkIsBoundByTheCountAndEveryTextIsFresh) {
+    int textRequests = 0;
+    ScriptedWindow view([&](UINT message, WPARAM wp, LPARAM lp) -> LRESULT {
+        auto* record = reinterpret_cast<LVITEMA*>(lp);
+        switch (message) {
+        case LVM_GETITEMCOUNT:
+            return 3;
+        case LVM_GETNEXTITEM:
+            return static_cast<int>(wp) + 1;  // never -1
+        case LVM_GETITEMA:
+            ++textRequests;
+            if (record->iItem == 0) std::strcpy(record->pszText, "a.txt");
+            return TRUE;  // items 1 and 2 leave the buffer as it was
+        }
+        return TRUE;
+    });
+    Extension extension;
+    extension->pattern = "*";
+    extension->currentFolder = "C:";
+    Select(*extension, view.Handle());
+    EXPECT_EQ(textRequests, 3);
+    EXPECT_EQ(extension->matchPaths, (Strings{"C:\\a.txt"}));
+}
+
+// Items are texts; on disk a matching text may name a folder (which a move would take
+// whole), repeat another item's path (hidden extensions), or read as path syntax.
+TEST_P(BridgeTest, FoldersRepeatsAndPathSyntaxAreNotCollected) {
+    testsupport::TempFolder folder;
+    ASSERT_TRUE(testsupport::MakeFolder(folder / "data.txt"));
+    ASSERT_TRUE(testsupport::WriteTextFile(folder / "x.txt"));
+    const std::vector<ViewItem> items = {{"data.txt"}, {"x.txt"}, {"x.txt"}, {"a\\..\\..\\notes.txt"},
+                                         {"gone.txt"}, {"tail."}};
+    auto shown = ShowView(items, GetParam().otherProcess);
+    ASSERT_TRUE(shown->View());
+    for (auto action : {korvane::kMoveToFolder, korvane::kSelectOnly}) {
+        Extension extension;
+        extension->pattern = "*";
+        extension->currentFolder = folder.Path();
+        extension->action = action;
+        Select(*extension, shown->View());
+        // The folder stays selected as the user asked; a text naming nothing still
+        // goes on, to fail in the results as before.
+        EXPECT_EQ(SelectedItems(shown->View()), (Indexes{0, 1, 2, 4})) << action;
+        const Strings collected = {folder / "x.txt", folder / "gone.txt"};
+        EXPECT_EQ(extension->matchPaths, action == korvane::kMoveToFolder ? collected : Strings{}) << action;
+        ASSERT_EQ(extension->leftOutNames.size(), 2u) << action;
+        EXPECT_EQ(extension->leftOutNames[0].name, "a\\..\\..\\notes.txt");
+        EXPECT_EQ(extension->leftOutNames[1].name, "tail.");
+        EXPECT_EQ(extension->leftOutNames[0].folder, folder.Path());
+    }
 }

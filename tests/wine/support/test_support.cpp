@@ -2,7 +2,9 @@
 
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -12,14 +14,6 @@
 namespace testsupport {
 
 namespace {
-
-std::wstring Widen(const std::string& text) {
-    int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring wide(n > 0 ? n : 1, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], n);
-    wide.resize(n > 0 ? n - 1 : 0);
-    return wide;
-}
 
 HGLOBAL MakeDropList(const std::vector<std::string>& paths) {
     size_t total = sizeof(DROPFILES) + 1;
@@ -86,6 +80,14 @@ private:
 
 }  // namespace
 
+std::wstring Widen(const std::string& text) {
+    int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring wide(n > 0 ? n : 1, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], n);
+    wide.resize(n > 0 ? n - 1 : 0);
+    return wide;
+}
+
 TempFolder::TempFolder(const std::string& nameHint) {
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
@@ -132,23 +134,49 @@ std::string ReadTextFile(const std::string& path) {
 
 bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-bool RemoveTree(const std::string& path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
+namespace {
+
+// In UTF-16 throughout: names the ANSI code page cannot hold are removed too.
+bool RemoveTreeW(const std::wstring& path) {
+    DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return true;
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL | (attributes & FILE_ATTRIBUTE_DIRECTORY));
-    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return DeleteFileA(path.c_str()) != 0;
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL | (attributes & FILE_ATTRIBUTE_DIRECTORY));
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return DeleteFileW(path.c_str()) != 0;
     // A link to a folder is removed as a link, never followed.
     if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        WIN32_FIND_DATAA found;
-        UniqueFind find(FindFirstFileA((path + "\\*").c_str(), &found));
+        WIN32_FIND_DATAW found;
+        UniqueFind find(FindFirstFileW((path + L"\\*").c_str(), &found));
         if (find) {
             do {
-                if (!std::strcmp(found.cFileName, ".") || !std::strcmp(found.cFileName, "..")) continue;
-                RemoveTree(path + "\\" + found.cFileName);
-            } while (FindNextFileA(find.Get(), &found));
+                if (!std::wcscmp(found.cFileName, L".") || !std::wcscmp(found.cFileName, L"..")) continue;
+                RemoveTreeW(path + L"\\" + found.cFileName);
+            } while (FindNextFileW(find.Get(), &found));
         }
     }
-    return RemoveDirectoryA(path.c_str()) != 0;
+    return RemoveDirectoryW(path.c_str()) != 0;
+}
+
+}  // namespace
+
+bool RemoveTree(const std::string& path) { return RemoveTreeW(Widen(path)); }
+
+bool WriteWideFile(const std::wstring& path, const std::string& content) {
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    return file && WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
+           written == content.size();
+}
+
+std::vector<std::wstring> WideNamesIn(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    UniqueFind find(FindFirstFileW((folder + L"\\*").c_str(), &found));
+    if (!find) return names;
+    do {
+        if (std::wcscmp(found.cFileName, L".") && std::wcscmp(found.cFileName, L"..")) names.push_back(found.cFileName);
+    } while (FindNextFileW(find.Get(), &found));
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 std::string ProgramFolder() {
@@ -158,11 +186,17 @@ std::string ProgramFolder() {
 }
 
 ComPtr<IDataObject> ShellDataObject(const std::vector<std::string>& paths) {
+    std::vector<std::wstring> wide;
+    for (const auto& p : paths) wide.push_back(Widen(p));
+    return ShellDataObject(wide);
+}
+
+ComPtr<IDataObject> ShellDataObject(const std::vector<std::wstring>& paths) {
     ComPtr<IDataObject> result;
     std::vector<PIDLIST_ABSOLUTE> absolute;
     for (const auto& p : paths) {
         PIDLIST_ABSOLUTE pidl = nullptr;
-        if (FAILED(SHParseDisplayName(Widen(p).c_str(), nullptr, &pidl, 0, nullptr)) || !pidl) break;
+        if (FAILED(SHParseDisplayName(p.c_str(), nullptr, &pidl, 0, nullptr)) || !pidl) break;
         absolute.push_back(pidl);
     }
     if (absolute.size() == paths.size() && !absolute.empty()) {
@@ -228,6 +262,39 @@ HWND WaitForDialog(DWORD threadId, DWORD timeoutMs, HWND other) {
         if (GetTickCount() - start > timeoutMs) return nullptr;
         Sleep(20);
     }
+}
+
+namespace {
+
+BOOL CALLBACK AppendStaticText(HWND child, LPARAM texts) {
+    char className[32] = {};
+    GetClassNameA(child, className, sizeof className);
+    if (lstrcmpiA(className, "Static") == 0) {
+        char text[1024] = {};
+        GetWindowTextA(child, text, sizeof text);
+        *reinterpret_cast<std::string*>(texts) += text;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+std::string RunAndCloseMessageBox(const std::function<void()>& action, DWORD timeoutMs) {
+    const DWORD threadId = GetCurrentThreadId();
+    std::string texts = "(none)";
+    BackgroundThread closer([&] {
+        const HWND box = WaitForDialog(threadId, timeoutMs);
+        if (!box) return;
+        std::string read;
+        EnumChildWindows(box, AppendStaticText, reinterpret_cast<LPARAM>(&read));
+        texts = read;
+        char hold[16] = {};  // KORVANE_SHOT_HOLD_MS=n keeps the box up for screenshots
+        if (GetEnvironmentVariableA("KORVANE_SHOT_HOLD_MS", hold, sizeof hold)) Sleep(std::atoi(hold));
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    });
+    action();
+    closer.Join(timeoutMs + 5000);
+    return texts;
 }
 
 BackgroundThread::BackgroundThread(std::function<void()> body) : body_(std::move(body)) {

@@ -50,12 +50,19 @@ bool RemoveTree(const std::string& path);
 bool FileExists(const std::string& path);
 std::string ReadTextFile(const std::string& path);
 
+// Names the ANSI code page cannot hold (café.txt in code page 932, snow☃.txt
+// anywhere) can only be made, read and listed in UTF-16.
+std::wstring Widen(const std::string& text);  // from the ANSI code page
+bool WriteWideFile(const std::wstring& path, const std::string& content = "x");
+std::vector<std::wstring> WideNamesIn(const std::wstring& folder);  // sorted, without . and ..
+
 // Folder of the running test program (where the built DLL and programs lie).
 std::string ProgramFolder();
 
 // The shell's own data object for items that all lie in one folder (or for one
 // drive root), as Explorer hands it to a context-menu handler.
 ComPtr<IDataObject> ShellDataObject(const std::vector<std::string>& paths);
+ComPtr<IDataObject> ShellDataObject(const std::vector<std::wstring>& paths);
 
 // A data object of the test's own: GetData answers CF_HDROP with a drop list of
 // the given paths, or fails when failGetData is set.
@@ -97,6 +104,11 @@ private:
     std::function<void()> body_;
     HANDLE thread_ = nullptr;
 };
+
+// Runs action on the calling thread while a second thread waits up to timeoutMs
+// for a dialog of this thread (a message box), reads its static texts and closes it
+// with OK. Answers those texts, or "(none)" when no dialog showed.
+std::string RunAndCloseMessageBox(const std::function<void()>& action, DWORD timeoutMs = 10000);
 
 // Deletes HKCU\Software\Wendlock\Korvane with everything below it.
 void ClearSettingsKey();
