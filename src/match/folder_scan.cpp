@@ -6,6 +6,7 @@
 
 #include "common/unique_handle.h"
 #include "match/match_name.h"
+#include "match/path_case.h"
 #include "shellext/shell_extension.h"
 
 namespace korvane {
@@ -46,9 +47,10 @@ bool IsLinkedFolder(const WIN32_FIND_DATAA& entry) {
 }
 
 // Depth-first: everything below a subfolder is appended before the scan goes on
-// with the next entry of the folder that holds it.
+// with the next entry of the folder that holds it. A folder whose path folds to
+// leaveOut (FoldPathCase, which keeps the length) is not entered.
 void CollectTree(std::vector<std::string>& paths, const PreparedPattern& matcher, const std::string& folder,
-                 bool addHere) {
+                 bool addHere, const std::string& leaveOut) {
     ForEachEntry(folder, [&](const WIN32_FIND_DATAA& entry) {
         const std::string_view name = EntryName(entry);
         if (IsDirectory(entry)) {
@@ -56,7 +58,8 @@ void CollectTree(std::vector<std::string>& paths, const PreparedPattern& matcher
             std::string below = folder;
             below += '\\';
             below += name;
-            CollectTree(paths, matcher, below, true);
+            if (below.size() == leaveOut.size() && FoldPathCase(below) == leaveOut) return;
+            CollectTree(paths, matcher, below, true, leaveOut);
         } else if (addHere && matcher.Matches(name)) {
             std::string path = folder;
             path += '\\';
@@ -87,9 +90,9 @@ void ShellExtension::CollectFolder(std::string folder) {
 
 // matchPathBytes stays as it is: only the folder actions follow a subfolder scan,
 // and they do not read it.
-void ShellExtension::CollectSubfolders(std::string folder, std::uint32_t addHere) {
+void ShellExtension::CollectSubfolders(std::string folder, std::uint32_t addHere, const std::string& leaveOut) {
     const PreparedPattern matcher(pattern, useRegex);
-    CollectTree(matchPaths, matcher, folder, addHere != 0);
+    CollectTree(matchPaths, matcher, folder, addHere != 0, FoldPathCase(leaveOut));
 }
 
 }  // namespace korvane

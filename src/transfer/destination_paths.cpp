@@ -4,16 +4,31 @@
 
 namespace korvane {
 
-std::string DestinationPathFor(const std::string& root, const std::string& currentFolder,
-                               const std::string& source) {
+std::string PathBelow(const std::string& currentFolder, const std::string& source) {
     const std::string base = StripTrailingBackslash(currentFolder);
     if (source.compare(0, base.size(), base) == 0 && IsSeparatorAt(source, base.size())) {
         // A doubled separator ("D:\" + "\" + name) is one separator.
         std::size_t rest = base.size();
         while (IsSeparatorAt(source, rest)) ++rest;
-        return root + "\\" + source.substr(rest);
+        return source.substr(rest);
     }
-    return root + "\\" + LastPathComponent(source);
+    return LastPathComponent(source);
+}
+
+std::string DestinationPathFor(const std::string& root, const std::string& currentFolder,
+                               const std::string& source) {
+    return root + "\\" + PathBelow(currentFolder, source);
+}
+
+bool LiesInside(const std::string& path, const std::string& folder, std::string& rest) {
+    if (folder.empty() || path.compare(0, folder.size(), folder) != 0) return false;
+    if (path.size() == folder.size()) {
+        rest.clear();
+        return true;
+    }
+    if (!IsSeparatorAt(path, folder.size())) return false;
+    rest = path.substr(folder.size());
+    return true;
 }
 
 std::vector<std::string> FolderLevels(const std::string& path) {

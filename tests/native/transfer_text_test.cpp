@@ -34,6 +34,28 @@ TEST(TransferPaths, DestinationKeepsThePartBelowTheCurrentFolder) {
         EXPECT_EQ(DestinationPathFor(c.root, c.current, c.source), c.want) << c.current << " | " << c.source;
 }
 
+TEST(TransferPaths, LiesInsideOnlyAtARealSeparator) {
+    const struct { std::string path, folder; bool inside; std::string rest; } cases[] = {
+        {"D:\\PHOTOS\\SEL", "D:\\PHOTOS", true, "\\SEL"},
+        {"D:\\PHOTOS\\SEL\\DEEP", "D:\\PHOTOS", true, "\\SEL\\DEEP"},
+        {"D:\\PHOTOS", "D:\\PHOTOS", true, ""},  // the folder itself
+        {"D:\\SEL", "D:", true, "\\SEL"},         // below a drive root
+        {"D:\\PHOTOSX\\SEL", "D:\\PHOTOS", false, ""},
+        {"D:\\PHOTOS", "D:\\PHOTOS\\SEL", false, ""},  // above is not inside
+        {"E:\\PHOTOS\\SEL", "D:\\PHOTOS", false, ""},
+        // 表 ends in 0x5C: the folder "D:\" + its lead byte is no folder of it
+        {"D:\\" + kHyo + "\\SEL", "D:\\" + kHyo.substr(0, 1), false, ""},
+        {"D:\\" + kHyo + "\\SEL", "D:\\" + kHyo, true, "\\SEL"},
+    };
+    for (const auto& c : cases) {
+        std::string rest = "untouched";
+        EXPECT_EQ(LiesInside(c.path, c.folder, rest), c.inside) << c.path << " in " << c.folder;
+        if (c.inside) {
+            EXPECT_EQ(rest, c.rest) << c.path;
+        }
+    }
+}
+
 TEST(TransferPaths, FolderLevelsOutermostFirstAtRealSeparatorsOnly) {
     using Levels = std::vector<std::string>;
     EXPECT_EQ(FolderLevels("D:\\dst\\a\\b"), (Levels{"D:", "D:\\dst", "D:\\dst\\a", "D:\\dst\\a\\b"}));

@@ -11,6 +11,7 @@
 #include "match/path_text.h"
 #include "shellext/shell_extension.h"
 #include "test_support.h"
+#include "transfer/same_name.h"
 #include "transfer_driver.h"
 
 using korvane::ShellExtension;
@@ -106,6 +107,62 @@ struct FakeExplorer {
         if (IsWindow(top)) DestroyWindow(top);
     }
 };
+
+// Records the flags of every MoveFileExA the program makes, by replacing the entry
+// of its import table for the life of the object (the engine is linked in).
+class MoveFlagsRecorder {
+public:
+    MoveFlagsRecorder() {
+        slot_ = ImportSlot("kernel32.dll", "MoveFileExA");
+        if (!slot_) return;
+        real_ = reinterpret_cast<MoveFn>(*slot_);
+        active_ = this;
+        Write(reinterpret_cast<void*>(&Recorded));
+    }
+    ~MoveFlagsRecorder() {
+        if (slot_) Write(reinterpret_cast<void*>(real_));
+        active_ = nullptr;
+    }
+    MoveFlagsRecorder(const MoveFlagsRecorder&) = delete;
+    MoveFlagsRecorder& operator=(const MoveFlagsRecorder&) = delete;
+    bool Installed() const { return slot_ != nullptr; }
+    std::vector<DWORD> flags;
+
+private:
+    using MoveFn = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
+    static BOOL WINAPI Recorded(LPCSTR from, LPCSTR to, DWORD flags) {
+        active_->flags.push_back(flags);
+        return active_->real_(from, to, flags);
+    }
+    static void** ImportSlot(const char* dll, const char* name) {
+        auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+        const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+            base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+        const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+        for (auto* d = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); d->Name; ++d) {
+            if (lstrcmpiA(reinterpret_cast<const char*>(base + d->Name), dll) != 0) continue;
+            auto* names = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + d->OriginalFirstThunk);
+            auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk);
+            for (; names->u1.AddressOfData; ++names, ++slots) {
+                if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+                const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+                if (lstrcmpA(reinterpret_cast<const char*>(byName->Name), name) == 0)
+                    return reinterpret_cast<void**>(&slots->u1.Function);
+            }
+        }
+        return nullptr;
+    }
+    void Write(void* value) {
+        DWORD old = 0;
+        VirtualProtect(slot_, sizeof *slot_, PAGE_READWRITE, &old);
+        *slot_ = value;
+        VirtualProtect(slot_, sizeof *slot_, old, &old);
+    }
+    static MoveFlagsRecorder* active_;
+    void** slot_ = nullptr;
+    MoveFn real_ = nullptr;
+};
+MoveFlagsRecorder* MoveFlagsRecorder::active_ = nullptr;
 
 }  // namespace
 
@@ -270,7 +327,16 @@ TEST(TransferPaths, MoveToAnotherVolume) {
     ASSERT_TRUE(WriteTextFile(src / "m.txt", std::string(100000, 'm')));
     ASSERT_TRUE(WriteTextFile(src / "sub\\n.txt", "n"));
     Transfer t(src.Path(), {src / "m.txt", src / "sub\\n.txt"}, target, korvane::kMoveToFolder);
-    t.Run();
+    {
+        // The source goes only once the copy is on the disk.
+        MoveFlagsRecorder recorder;
+        ASSERT_TRUE(recorder.Installed());
+        t.Run();
+        ASSERT_EQ(recorder.flags.size(), 2u);
+        for (DWORD flags : recorder.flags)
+            EXPECT_EQ(flags, static_cast<DWORD>(MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED |
+                                                MOVEFILE_WRITE_THROUGH));
+    }
     EXPECT_EQ(ReadTextFile(target + "\\m.txt"), std::string(100000, 'm'));
     EXPECT_EQ(ReadTextFile(target + "\\sub\\n.txt"), "n");
     EXPECT_FALSE(FileExists(src / "m.txt"));
@@ -366,6 +432,52 @@ TEST(SameName, VanishedSourceIsSkippedSilentlyWhenChecked) {
         t.Run();
         EXPECT_TRUE(t.driver.questions.empty());
         EXPECT_TRUE(t.Rows().empty());
+    }
+}
+
+TEST(SameName, ADestinationThatCannotBeListedIsJudgedByTheProbe) {
+    // FindFirstFileA fails on the destination (here: nothing of that name can be
+    // listed) while the probe found an entry there, or could not tell.
+    TempFolder src, dst;
+    ASSERT_TRUE(WriteTextFile(src / "f.txt", "new"));
+    const FILETIME base = LocalTime(2015, 6, 1, 12, 0, 0);
+    korvane::DestinationFacts found;
+    found.exists = found.described = true;
+    found.writeTimeHigh = base.dwHighDateTime;
+    found.writeTimeLow = base.dwLowDateTime;
+    found.sizeLow = 77;
+    korvane::DestinationFacts unknown;
+    unknown.undetermined = true;
+    const korvane::DestinationFacts missing;
+    using korvane::SameNameDecision;
+    const struct {
+        const char* name;
+        korvane::DestinationFacts facts;
+        korvane::SameFileAction rule;
+        LONGLONG sourceOffset;
+        SameNameDecision want;
+        bool asked;
+    } cases[] = {
+        {"newer source", found, korvane::kOverwriteIfNewer, 1, SameNameDecision::kTransfer, false},
+        {"older source", found, korvane::kOverwriteIfNewer, -1, SameNameDecision::kSkip, false},
+        {"time unknown", unknown, korvane::kOverwriteIfNewer, 1, SameNameDecision::kSkip, false},
+        {"asked", found, korvane::kAskBeforeOverwrite, 0, SameNameDecision::kSkip, true},
+        {"asked, nothing known", unknown, korvane::kAskBeforeOverwrite, 0, SameNameDecision::kSkip, true},
+        {"really missing", missing, korvane::kAskBeforeOverwrite, 0, SameNameDecision::kTransfer, false},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(SetWriteTime(src / "f.txt", Plus(base, c.sourceOffset)));
+        DialogDriver driver;
+        driver.answers = {Answer::kNo};
+        bool yesToAll = false;
+        EXPECT_EQ(korvane::ResolveSameName(src / "f.txt", dst / "unlisted.txt", c.facts, c.rule, yesToAll, nullptr),
+                  c.want)
+            << c.name;
+        ASSERT_EQ(driver.questions.size(), c.asked ? 1u : 0u) << c.name;
+        if (c.asked && c.facts.described) {
+            EXPECT_NE(driver.questions[0].find(Ansi("　更新日時　　　: 2015/06/01 12:00:00\n")), std::string::npos);
+            EXPECT_NE(driver.questions[0].find(Ansi("　サイズ　　　　: 77 Bytes")), std::string::npos);
+        }
     }
 }
 
@@ -466,6 +578,46 @@ TEST(TransferSafety, FailuresBecomeRowsAndTheRunGoesOn) {
         }
     }
     SetFileAttributesA((dst / "readonly.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(TransferSafety, NeverWritesOverAWaitingSourceOrWhatTheRunWrote) {
+    for (auto action : {korvane::kCopyToFolder, korvane::kMoveToFolder}) {
+        TempFolder src;
+        ASSERT_TRUE(WriteTextFile(src / "a.jpg", "top"));
+        ASSERT_TRUE(WriteTextFile(src / "sel\\a.jpg", "inner"));
+        ASSERT_TRUE(WriteTextFile(src / "b.txt", "b"));
+        // a.jpg would replace sel\a.jpg, still waiting its turn; the second spelling
+        // of b.txt would replace the copy the run has just made.
+        Transfer t(src.Path(), {src / "a.jpg", src / "sel\\a.jpg", src / "b.txt", src / "B.TXT"}, src / "sel",
+                   action);
+        t.Run();
+        EXPECT_EQ(t.Rows(), (std::vector<Row>{CopyRow(src.Path(), src / "sel", "a.jpg", false),
+                                              CopyRow(src / "sel", src / "sel\\sel", "a.jpg", true),
+                                              CopyRow(src.Path(), src / "sel", "b.txt", true),
+                                              CopyRow(src.Path(), src / "sel", "B.TXT", false)}))
+            << action;
+        EXPECT_EQ(ReadTextFile(src / "a.jpg"), "top") << action;
+        EXPECT_EQ(ReadTextFile(src / "sel\\sel\\a.jpg"), "inner") << action;
+        EXPECT_EQ(FileExists(src / "sel\\a.jpg"), action == korvane::kCopyToFolder) << action;
+        EXPECT_EQ(ReadTextFile(src / "sel\\b.txt"), "b") << action;
+    }
+}
+
+TEST(TransferSafety, SourcesDifferingOnlyInCaseDoNotReplaceEachOther) {
+    if (!OtherDriveMapped()) GTEST_SKIP() << "drive K: is mapped by the transfer.drive fixture";
+    // The fixture made K:\case\a.txt and K:\case\A.txt, a folder of a case-sensitive file system.
+    TempFolder dst;
+    Transfer t("K:\\case", {}, dst.Path());
+    t.extension->pattern = "*.txt";
+    t.extension->CollectFolder("K:\\case");
+    if (t.extension->matchPaths.size() != 2) GTEST_SKIP() << "no case-sensitive folder on K:";
+    const std::string first = ReadTextFile(t.extension->matchPaths[0]);
+    ASSERT_NE(first, ReadTextFile(t.extension->matchPaths[1]));
+    t.Run();
+    ASSERT_EQ(t.Rows().size(), 2u);
+    EXPECT_EQ(t.Rows()[0][3], kSucceeded);
+    EXPECT_EQ(t.Rows()[1][3], kFailed);
+    EXPECT_EQ(ReadTextFile(dst / "a.txt"), first) << "the second does not replace the first";
 }
 
 // --- cancel, the thread's end and Explorer's window ---------------------------------------
@@ -585,12 +737,13 @@ TEST(TransferSubfolders, DestinationInsideTheCurrentFolderIsNotCopiedAgain) {
         t.extension->CollectFolder(src.Path());
         t.extension->includeSubfolders = 1;
         t.Run();
-        // The list was complete before the first copy: what the run wrote is not in it.
-        EXPECT_EQ(t.Rows().size(), 3u) << action;
+        // The list was complete before the first copy, and the scan does not enter
+        // the destination: neither what the run writes nor what lies there is listed.
+        EXPECT_EQ(t.Rows().size(), 2u) << action;
         EXPECT_EQ(ReadTextFile(src / "out\\a.txt"), "a") << action;
         EXPECT_EQ(ReadTextFile(src / "out\\sub\\b.txt"), "b") << action;
-        EXPECT_EQ(ReadTextFile(src / "out\\out\\old.txt"), "left by an earlier run") << action;
-        EXPECT_FALSE(FileExists(src / "out\\out\\out")) << action;
+        EXPECT_EQ(ReadTextFile(src / "out\\old.txt"), "left by an earlier run") << action;
+        EXPECT_FALSE(FileExists(src / "out\\out")) << action;
         EXPECT_FALSE(FileExists(src / "out\\out\\a.txt")) << action;
         for (const Row& row : t.Rows()) EXPECT_EQ(row[3], kSucceeded) << row[2];
         // Back to the start for the move.
@@ -598,5 +751,41 @@ TEST(TransferSubfolders, DestinationInsideTheCurrentFolderIsNotCopiedAgain) {
         ASSERT_TRUE(WriteTextFile(src / "a.txt", "a"));
         ASSERT_TRUE(WriteTextFile(src / "sub\\b.txt", "b"));
         ASSERT_TRUE(WriteTextFile(src / "out\\old.txt", "left by an earlier run"));
+    }
+}
+
+TEST(TransferSubfolders, TheSelExampleCarriesNothingItWroteOnward) {
+    // a.jpg and a different sel\a.jpg, *.jpg with subfolders into sel: the list is
+    // a.jpg alone, which replaces sel\a.jpg as the user allowed; nothing reaches sel\sel.
+    const struct {
+        const char* name;
+        korvane::SameFileAction rule;
+        Answer answer;
+    } choices[] = {
+        {"overwrite without asking", korvane::kOverwriteAlways, Answer::kNo},
+        {"Yes", korvane::kAskBeforeOverwrite, Answer::kYes},
+        {"Yes to all", korvane::kAskBeforeOverwrite, Answer::kYesToAll},
+    };
+    for (const auto& c : choices) {
+        for (auto action : {korvane::kCopyToFolder, korvane::kMoveToFolder}) {
+            TempFolder src;
+            // The destination in other spellings: case, a final separator.
+            for (const std::string& destination : {src / "sel", src / "SEL\\"}) {
+                SCOPED_TRACE(std::string(c.name) + ", " + destination + (action ? ", move" : ", copy"));
+                ASSERT_TRUE(WriteTextFile(src / "a.jpg", "top"));
+                ASSERT_TRUE(WriteTextFile(src / "sel\\a.jpg", "inner"));
+                Transfer t(src.Path(), {}, destination, action, c.rule);
+                t.driver.answers = {c.answer};
+                t.extension->pattern = "*.jpg";
+                t.extension->CollectFolder(src.Path());
+                t.extension->includeSubfolders = 1;
+                t.Run();
+                const std::string shown = korvane::StripTrailingBackslash(destination);
+                EXPECT_EQ(t.Rows(), (std::vector<Row>{CopyRow(src.Path(), shown, "a.jpg", true)}));
+                EXPECT_EQ(ReadTextFile(src / "sel\\a.jpg"), "top");
+                EXPECT_FALSE(FileExists(src / "sel\\sel"));
+                EXPECT_EQ(FileExists(src / "a.jpg"), action == korvane::kCopyToFolder);
+            }
+        }
     }
 }
