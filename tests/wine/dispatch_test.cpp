@@ -151,6 +151,50 @@ TEST(Dispatch, Windows7CommandWorksWithoutAListView) {
     EXPECT_EQ(ClipboardFiles(), std::vector<std::string>{folder / "a.txt"});
 }
 
+TEST(Dispatch, FreshWindows7PreviousChoiceCopiesWithTheInvokingWindowDisabled) {
+    if (!korvane::IsWindows7OrLater()) GTEST_SKIP() << "before Windows 7 the list view is required";
+    // Settings stored "previous choice" before any command ran; no list view is found.
+    ClearSettingsKey();
+    WriteSettingNumber("mode_ext", korvane::kPreviousAction);
+    TempFolder folder, target;
+    ASSERT_TRUE(WriteTextFile(folder / "a.txt", "new"));
+    ASSERT_TRUE(WriteTextFile(target / "a.txt", "old"));  // brings a question up during the run
+    Object object;
+    ASSERT_TRUE(Initialize(object, folder / "a.txt"));
+    HWND frameWindow = nullptr;
+    ModalRun run([&] {
+        Frame frame(/*withView=*/false);
+        frameWindow = frame.window;
+        return static_cast<INT_PTR>(Invoke(*object.p, frame.window));
+    });
+    HWND dialog = run.Dialog();
+    ASSERT_TRUE(IsMainDialog(dialog));
+    EXPECT_TRUE(Checked(dialog, IDC_MAIN_COPY_TO_FOLDER));
+    TypeInto(dialog, IDC_MAIN_DESTINATION, target.Path());
+    PostClick(dialog, IDOK);
+    int questions = 0;
+    bool enabledDuringQuestion = true;
+    for (int i = 0; i < 300 && !run.Finish(50); ++i) {
+        HWND shown = run.Dialog(50, dialog);
+        if (shown && GetDlgItem(shown, IDC_OVERWRITE_YES_TO_ALL) && IsWindowVisible(shown)) {
+            ++questions;
+            enabledDuringQuestion = IsWindowEnabled(frameWindow) != 0;
+            PostMessageA(shown, WM_COMMAND, IDOK, 0);
+            for (int j = 0; j < 200 && IsWindow(shown); ++j) Sleep(10);
+        } else if (shown && GetDlgItem(shown, IDC_RESULTS_LIST)) {
+            PostMessageA(shown, WM_COMMAND, IDOK, 0);
+        }
+    }
+    ASSERT_TRUE(run.Finish());
+    EXPECT_EQ(questions, 1);
+    EXPECT_FALSE(enabledDuringQuestion) << "the invoking window is disabled while the run pumps messages";
+    EXPECT_EQ(ReadTextFile(target / "a.txt"), "new");
+    DWORD action = 99;
+    EXPECT_TRUE(ReadSettingNumber("flag_ext", action));
+    EXPECT_EQ(action, korvane::kCopyToFolder);
+    ClearSettingsKey();
+}
+
 TEST(Dispatch, ChoicesAreSavedAfterOkOnly) {
     TempFolder folder;
     ASSERT_TRUE(WriteTextFile(folder / "a.txt"));

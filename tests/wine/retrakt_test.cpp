@@ -133,6 +133,34 @@ TEST(UninstallText, EntriesAreAppendedOnlyWhileTheListFits) {
     EXPECT_EQ(AppendProfileEntries(std::string(31998, 'x'), {"N"}, 32000), std::string(31998, 'x'));
 }
 
+TEST(UninstallText, OnlyTheRegisteredFolderGoesWithTheProgram) {
+    using Files = std::vector<std::string>;
+    const struct {
+        const char* what;
+        std::string program, registered;
+        bool sameFolder;
+        std::string keptProgram, folder;
+        Files files;
+    } cases[] = {
+        {"the registered folder", "C:\\P\\Korvane\\Retrakt.exe", "C:\\P\\Korvane\\Korvane.dll", true,
+         "C:\\P\\Korvane\\Retrakt.exe", "C:\\P\\Korvane", {"C:\\P\\Korvane\\Korvane.dll", "C:\\P\\Korvane\\Korvane.chm"}},
+        {"a drive root stays", "C:\\Retrakt.exe", "C:\\Korvane.dll", true, "C:\\Retrakt.exe", "",
+         {"C:\\Korvane.dll", "C:\\Korvane.chm"}},
+        {"run from elsewhere", "C:\\Downloads\\Retrakt.exe", "C:\\P\\Korvane\\Korvane.dll", false, "", "",
+         {"C:\\P\\Korvane\\Korvane.dll", "C:\\P\\Korvane\\Korvane.chm", "C:\\P\\Korvane\\Retrakt.exe"}},
+        {"a registered name of its own", "C:\\Downloads\\Retrakt.exe", "D:\\Sys\\shared.dll", false, "", "",
+         {"D:\\Sys\\Korvane.dll", "D:\\Sys\\Korvane.chm", "D:\\Sys\\Retrakt.exe"}},
+        {"no registration", "C:\\P\\Korvane\\Retrakt.exe", "", false, "", "", {}},
+        {"no folder registered", "C:\\P\\Korvane\\Retrakt.exe", "Korvane.dll", false, "", "", {}},
+    };
+    for (const auto& c : cases) {
+        const korvane::ProductFiles plan = korvane::PlanRemoval(c.program, c.registered, c.sameFolder);
+        EXPECT_EQ(plan.program, c.keptProgram) << c.what;
+        EXPECT_EQ(plan.folder, c.folder) << c.what;
+        EXPECT_EQ(plan.files, c.files) << c.what;
+    }
+}
+
 // ---- the program -----------------------------------------------------------------
 
 TEST(Retrakt, AnyOtherArgumentShowsAndChangesNothing) {
@@ -228,6 +256,33 @@ TEST(Retrakt, AnUninstallerInADriveRootLeavesTheDrive) {
     EXPECT_FALSE(FileExists(product.help));
     // "C:" alone would name the current folder of drive C.
     EXPECT_EQ(pending.Added(), (Pairs{{product.program, ""}}));
+}
+
+TEST(Retrakt, RunFromElsewhereRemovesOnlyTheRegisteredProduct) {
+    if (!IsNtPlatform()) GTEST_SKIP() << "NT only";
+    TempFolder temp("rt");
+    ProductCopy product(temp / "Korvane");
+    // A copy of the uninstaller in another folder, beside files of the same names
+    // that belong to nobody.
+    const std::string elsewhere = temp / "Downloads";
+    ASSERT_TRUE(MakeFolder(elsewhere));
+    const std::string copy = elsewhere + "\\Retrakt.exe";
+    ASSERT_TRUE(CopyFileA(product.program.c_str(), copy.c_str(), FALSE));
+    ASSERT_TRUE(WriteTextFile(elsewhere + "\\Korvane.dll", "someone else's"));
+    ASSERT_TRUE(WriteTextFile(elsewhere + "\\Korvane.chm", "someone else's"));
+    PendingRenames pending;
+
+    ChildRun run = RunAndAnswer(copy, "uninstall", {IDYES, IDOK});
+    ExpectEnded(run, 2);
+    ExpectBox(run, 1, kCaption, kDone, false);
+    ExpectRegistrationGone();
+    EXPECT_FALSE(FileExists(product.library));
+    EXPECT_FALSE(FileExists(product.help));
+    EXPECT_FALSE(FileExists(product.program)) << "the uninstaller beside the registered library";
+    EXPECT_TRUE(FileExists(elsewhere + "\\Korvane.dll"));
+    EXPECT_TRUE(FileExists(elsewhere + "\\Korvane.chm"));
+    EXPECT_TRUE(pending.Added().empty()) << "neither the running copy nor any folder is scheduled";
+    DeleteFileA(copy.c_str());
 }
 
 TEST(Retrakt, MissingRightsStopBeforeAnyChange) {
