@@ -201,7 +201,6 @@ TEST(MainDialog, FieldsTakeNoMoreThanIsStoredAndStaticsShowAmpersands) {
     for (int id : {IDC_MAIN_PATTERN, IDC_MAIN_DESTINATION}) {
         HWND edit = FindWindowExA(GetDlgItem(dialog, id), nullptr, "Edit", nullptr);
         ASSERT_NE(edit, nullptr);
-        EXPECT_EQ(SendMessageA(edit, EM_GETLIMITTEXT, 0, 0), 259) << id;
         SetWindowTextA(edit, "");
         const std::string pasted = std::string(257, 'p') + " *.txt";
         SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(pasted.c_str()));

@@ -133,34 +133,6 @@ TEST(UninstallText, EntriesAreAppendedOnlyWhileTheListFits) {
     EXPECT_EQ(AppendProfileEntries(std::string(31998, 'x'), {"N"}, 32000), std::string(31998, 'x'));
 }
 
-TEST(UninstallText, OnlyTheRegisteredFolderGoesWithTheProgram) {
-    using Files = std::vector<std::string>;
-    const struct {
-        const char* what;
-        std::string program, registered;
-        bool sameFolder;
-        std::string keptProgram, folder;
-        Files files;
-    } cases[] = {
-        {"the registered folder", "C:\\P\\Korvane\\Retrakt.exe", "C:\\P\\Korvane\\Korvane.dll", true,
-         "C:\\P\\Korvane\\Retrakt.exe", "C:\\P\\Korvane", {"C:\\P\\Korvane\\Korvane.dll", "C:\\P\\Korvane\\Korvane.chm"}},
-        {"a drive root stays", "C:\\Retrakt.exe", "C:\\Korvane.dll", true, "C:\\Retrakt.exe", "",
-         {"C:\\Korvane.dll", "C:\\Korvane.chm"}},
-        {"run from elsewhere", "C:\\Downloads\\Retrakt.exe", "C:\\P\\Korvane\\Korvane.dll", false, "", "",
-         {"C:\\P\\Korvane\\Korvane.dll", "C:\\P\\Korvane\\Korvane.chm", "C:\\P\\Korvane\\Retrakt.exe"}},
-        {"a registered name of its own", "C:\\Downloads\\Retrakt.exe", "D:\\Sys\\shared.dll", false, "", "",
-         {"D:\\Sys\\Korvane.dll", "D:\\Sys\\Korvane.chm", "D:\\Sys\\Retrakt.exe"}},
-        {"no registration", "C:\\P\\Korvane\\Retrakt.exe", "", false, "", "", {}},
-        {"no folder registered", "C:\\P\\Korvane\\Retrakt.exe", "Korvane.dll", false, "", "", {}},
-    };
-    for (const auto& c : cases) {
-        const korvane::ProductFiles plan = korvane::PlanRemoval(c.program, c.registered, c.sameFolder);
-        EXPECT_EQ(plan.program, c.keptProgram) << c.what;
-        EXPECT_EQ(plan.folder, c.folder) << c.what;
-        EXPECT_EQ(plan.files, c.files) << c.what;
-    }
-}
-
 // ---- the program -----------------------------------------------------------------
 
 TEST(Retrakt, AnyOtherArgumentShowsAndChangesNothing) {

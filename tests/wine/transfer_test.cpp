@@ -108,61 +108,35 @@ struct FakeExplorer {
     }
 };
 
-// Records the flags of every MoveFileExA the program makes, by replacing the entry
-// of its import table for the life of the object (the engine is linked in).
-class MoveFlagsRecorder {
-public:
-    MoveFlagsRecorder() {
-        slot_ = ImportSlot("kernel32.dll", "MoveFileExA");
-        if (!slot_) return;
-        real_ = reinterpret_cast<MoveFn>(*slot_);
-        active_ = this;
-        Write(reinterpret_cast<void*>(&Recorded));
+// The flags of every MoveFileExA the program makes, seen through the entry of its
+// import table (the engine is linked in).
+std::vector<DWORD> moveFlags;
+BOOL(WINAPI* realMove)(LPCSTR, LPCSTR, DWORD) = nullptr;
+BOOL WINAPI RecordMove(LPCSTR from, LPCSTR to, DWORD flags) {
+    moveFlags.push_back(flags);
+    return realMove(from, to, flags);
+}
+void** ImportSlot(const char* name) {
+    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(
+        base + nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
+    for (; d->Name; ++d) {
+        auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk);
+        for (auto* n = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->OriginalFirstThunk); n->u1.AddressOfData; ++n, ++slot)
+            if (!IMAGE_SNAP_BY_ORDINAL(n->u1.Ordinal) &&
+                lstrcmpA(reinterpret_cast<char*>(reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + n->u1.AddressOfData)->Name),
+                         name) == 0)
+                return reinterpret_cast<void**>(&slot->u1.Function);
     }
-    ~MoveFlagsRecorder() {
-        if (slot_) Write(reinterpret_cast<void*>(real_));
-        active_ = nullptr;
-    }
-    MoveFlagsRecorder(const MoveFlagsRecorder&) = delete;
-    MoveFlagsRecorder& operator=(const MoveFlagsRecorder&) = delete;
-    bool Installed() const { return slot_ != nullptr; }
-    std::vector<DWORD> flags;
-
-private:
-    using MoveFn = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
-    static BOOL WINAPI Recorded(LPCSTR from, LPCSTR to, DWORD flags) {
-        active_->flags.push_back(flags);
-        return active_->real_(from, to, flags);
-    }
-    static void** ImportSlot(const char* dll, const char* name) {
-        auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
-        const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
-            base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
-        const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-        for (auto* d = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); d->Name; ++d) {
-            if (lstrcmpiA(reinterpret_cast<const char*>(base + d->Name), dll) != 0) continue;
-            auto* names = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + d->OriginalFirstThunk);
-            auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk);
-            for (; names->u1.AddressOfData; ++names, ++slots) {
-                if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
-                const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-                if (lstrcmpA(reinterpret_cast<const char*>(byName->Name), name) == 0)
-                    return reinterpret_cast<void**>(&slots->u1.Function);
-            }
-        }
-        return nullptr;
-    }
-    void Write(void* value) {
-        DWORD old = 0;
-        VirtualProtect(slot_, sizeof *slot_, PAGE_READWRITE, &old);
-        *slot_ = value;
-        VirtualProtect(slot_, sizeof *slot_, old, &old);
-    }
-    static MoveFlagsRecorder* active_;
-    void** slot_ = nullptr;
-    MoveFn real_ = nullptr;
-};
-MoveFlagsRecorder* MoveFlagsRecorder::active_ = nullptr;
+    return nullptr;
+}
+void SetSlot(void** slot, void* value) {
+    DWORD old = 0;
+    VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &old);
+    *slot = value;
+    VirtualProtect(slot, sizeof *slot, old, &old);
+}
 
 }  // namespace
 
@@ -327,16 +301,14 @@ TEST(TransferPaths, MoveToAnotherVolume) {
     ASSERT_TRUE(WriteTextFile(src / "m.txt", std::string(100000, 'm')));
     ASSERT_TRUE(WriteTextFile(src / "sub\\n.txt", "n"));
     Transfer t(src.Path(), {src / "m.txt", src / "sub\\n.txt"}, target, korvane::kMoveToFolder);
-    {
-        // The source goes only once the copy is on the disk.
-        MoveFlagsRecorder recorder;
-        ASSERT_TRUE(recorder.Installed());
-        t.Run();
-        ASSERT_EQ(recorder.flags.size(), 2u);
-        for (DWORD flags : recorder.flags)
-            EXPECT_EQ(flags, static_cast<DWORD>(MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED |
-                                                MOVEFILE_WRITE_THROUGH));
-    }
+    // The source goes only once the copy is on the disk: write-through.
+    void** slot = ImportSlot("MoveFileExA");
+    ASSERT_NE(slot, nullptr);
+    realMove = reinterpret_cast<decltype(realMove)>(*slot);
+    SetSlot(slot, reinterpret_cast<void*>(&RecordMove));
+    t.Run();
+    SetSlot(slot, reinterpret_cast<void*>(realMove));
+    EXPECT_EQ(moveFlags, (std::vector<DWORD>(2, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH)));
     EXPECT_EQ(ReadTextFile(target + "\\m.txt"), std::string(100000, 'm'));
     EXPECT_EQ(ReadTextFile(target + "\\sub\\n.txt"), "n");
     EXPECT_FALSE(FileExists(src / "m.txt"));
@@ -436,48 +408,31 @@ TEST(SameName, VanishedSourceIsSkippedSilentlyWhenChecked) {
 }
 
 TEST(SameName, ADestinationThatCannotBeListedIsJudgedByTheProbe) {
-    // FindFirstFileA fails on the destination (here: nothing of that name can be
-    // listed) while the probe found an entry there, or could not tell.
+    // FindFirstFileA fails on the destination (nothing of that name can be listed)
+    // while the probe found an entry there, or could not tell.
     TempFolder src, dst;
     ASSERT_TRUE(WriteTextFile(src / "f.txt", "new"));
     const FILETIME base = LocalTime(2015, 6, 1, 12, 0, 0);
-    korvane::DestinationFacts found;
+    korvane::DestinationFacts found, unknown;
     found.exists = found.described = true;
     found.writeTimeHigh = base.dwHighDateTime;
     found.writeTimeLow = base.dwLowDateTime;
     found.sizeLow = 77;
-    korvane::DestinationFacts unknown;
     unknown.undetermined = true;
-    const korvane::DestinationFacts missing;
-    using korvane::SameNameDecision;
-    const struct {
-        const char* name;
-        korvane::DestinationFacts facts;
-        korvane::SameFileAction rule;
-        LONGLONG sourceOffset;
-        SameNameDecision want;
-        bool asked;
-    } cases[] = {
-        {"newer source", found, korvane::kOverwriteIfNewer, 1, SameNameDecision::kTransfer, false},
-        {"older source", found, korvane::kOverwriteIfNewer, -1, SameNameDecision::kSkip, false},
-        {"time unknown", unknown, korvane::kOverwriteIfNewer, 1, SameNameDecision::kSkip, false},
-        {"asked", found, korvane::kAskBeforeOverwrite, 0, SameNameDecision::kSkip, true},
-        {"asked, nothing known", unknown, korvane::kAskBeforeOverwrite, 0, SameNameDecision::kSkip, true},
-        {"really missing", missing, korvane::kAskBeforeOverwrite, 0, SameNameDecision::kTransfer, false},
+    using Decision = korvane::SameNameDecision;
+    const struct { const char* name; korvane::DestinationFacts facts; korvane::SameFileAction rule; LONGLONG offset; Decision want; } cases[] = {
+        {"newer", found, korvane::kOverwriteIfNewer, 1, Decision::kTransfer},
+        {"older", found, korvane::kOverwriteIfNewer, -1, Decision::kSkip},
+        {"time unknown", unknown, korvane::kOverwriteIfNewer, 1, Decision::kSkip},
+        {"asked, answered No", found, korvane::kAskBeforeOverwrite, 0, Decision::kSkip},
     };
     for (const auto& c : cases) {
-        ASSERT_TRUE(SetWriteTime(src / "f.txt", Plus(base, c.sourceOffset)));
+        ASSERT_TRUE(SetWriteTime(src / "f.txt", Plus(base, c.offset)));
         DialogDriver driver;
-        driver.answers = {Answer::kNo};
         bool yesToAll = false;
-        EXPECT_EQ(korvane::ResolveSameName(src / "f.txt", dst / "unlisted.txt", c.facts, c.rule, yesToAll, nullptr),
-                  c.want)
+        EXPECT_EQ(korvane::ResolveSameName(src / "f.txt", dst / "f.txt", c.facts, c.rule, yesToAll, nullptr), c.want)
             << c.name;
-        ASSERT_EQ(driver.questions.size(), c.asked ? 1u : 0u) << c.name;
-        if (c.asked && c.facts.described) {
-            EXPECT_NE(driver.questions[0].find(Ansi("　更新日時　　　: 2015/06/01 12:00:00\n")), std::string::npos);
-            EXPECT_NE(driver.questions[0].find(Ansi("　サイズ　　　　: 77 Bytes")), std::string::npos);
-        }
+        ASSERT_EQ(driver.questions.size(), c.rule == korvane::kAskBeforeOverwrite ? 1u : 0u) << c.name;
     }
 }
 
@@ -755,23 +710,16 @@ TEST(TransferSubfolders, DestinationInsideTheCurrentFolderIsNotCopiedAgain) {
 }
 
 TEST(TransferSubfolders, TheSelExampleCarriesNothingItWroteOnward) {
-    // a.jpg and a different sel\a.jpg, *.jpg with subfolders into sel: the list is
-    // a.jpg alone, which replaces sel\a.jpg as the user allowed; nothing reaches sel\sel.
-    const struct {
-        const char* name;
-        korvane::SameFileAction rule;
-        Answer answer;
-    } choices[] = {
-        {"overwrite without asking", korvane::kOverwriteAlways, Answer::kNo},
-        {"Yes", korvane::kAskBeforeOverwrite, Answer::kYes},
-        {"Yes to all", korvane::kAskBeforeOverwrite, Answer::kYesToAll},
-    };
+    // a.jpg and a different sel\a.jpg, *.jpg with subfolders into sel (also spelt
+    // "SEL\"): the list is a.jpg alone, which replaces sel\a.jpg as the user allowed.
+    const struct { korvane::SameFileAction rule; Answer answer; } choices[] = {
+        {korvane::kOverwriteAlways, Answer::kNo}, {korvane::kAskBeforeOverwrite, Answer::kYes},
+        {korvane::kAskBeforeOverwrite, Answer::kYesToAll}};
     for (const auto& c : choices) {
         for (auto action : {korvane::kCopyToFolder, korvane::kMoveToFolder}) {
             TempFolder src;
-            // The destination in other spellings: case, a final separator.
             for (const std::string& destination : {src / "sel", src / "SEL\\"}) {
-                SCOPED_TRACE(std::string(c.name) + ", " + destination + (action ? ", move" : ", copy"));
+                SCOPED_TRACE(destination + " rule " + std::to_string(c.rule) + " action " + std::to_string(action));
                 ASSERT_TRUE(WriteTextFile(src / "a.jpg", "top"));
                 ASSERT_TRUE(WriteTextFile(src / "sel\\a.jpg", "inner"));
                 Transfer t(src.Path(), {}, destination, action, c.rule);
@@ -784,7 +732,6 @@ TEST(TransferSubfolders, TheSelExampleCarriesNothingItWroteOnward) {
                 EXPECT_EQ(t.Rows(), (std::vector<Row>{CopyRow(src.Path(), shown, "a.jpg", true)}));
                 EXPECT_EQ(ReadTextFile(src / "sel\\a.jpg"), "top");
                 EXPECT_FALSE(FileExists(src / "sel\\sel"));
-                EXPECT_EQ(FileExists(src / "a.jpg"), action == korvane::kCopyToFolder);
             }
         }
     }
