@@ -18,6 +18,7 @@
 #include "shellext/module.h"
 #include "shellext/shell_extension.h"
 #include "transfer/destination_probe.h"
+#include "transfer/write_guard.h"
 #include "transfer/progress_dialog.h"
 #include "transfer/results_dialog.h"
 #include "bench_clock.h"
@@ -244,6 +245,18 @@ void Breakdown(const std::vector<std::string>& files, const std::string& source,
     for (const std::string& file : files) ProbeDestination(file, target + file.substr(source.size()));
     const double probe = Now() - start;
 
+    // The run's guard against writing over its own output or a waiting source:
+    // the list's keys once, then a check and a record per file.
+    start = Now();
+    {
+        WriteGuard guard(source, target, files);
+        for (const std::string& file : files) {
+            const WriteGuard::Keys keys = guard.KeysFor(file);
+            if (guard.MayWrite(keys)) guard.Done(keys, true);
+        }
+    }
+    const double guarded = Now() - start;
+
     start = Now();
     int folders = 0;
     std::string last;
@@ -263,6 +276,7 @@ void Breakdown(const std::vector<std::string>& files, const std::string& source,
                 pump / n * 1e6, size / n * 1e6, probe / n * 1e6, folder / n * 1e6, folders, copy / n * 1e6);
     std::printf("per shown file (first, last, large, one every 40 ms): message, bar, text and pump %.0f us\n",
                 announce / n * 1e6);
+    std::printf("per file: write guard (keys, check, record) %.1f us\n", guarded / n * 1e6);
     std::printf("results list of %zu rows filled and shown: %.2f s\n", files.size(), list);
 }
 

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "common/unique_handle.h"
+#include "dialog/entry_text.h"
 #include "dialog/main_dialog.h"
 #include "match/path_text.h"
 #include "shellext/module.h"
@@ -37,6 +38,17 @@ std::string RegisteredPath(const std::string& keyName) {
     return path;
 }
 
+// A library named without a folder is taken from the system folder, never looked
+// up along the search path, where the current directory (a downloaded folder, a
+// share) could supply a file of that name.
+std::string InSystemFolder(const std::string& path) {
+    if (IsFullPath(path)) return path;
+    char folder[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return std::string();
+    return StripTrailingBackslash(std::string(folder, length)) + "\\" + path;
+}
+
 }  // namespace
 
 HelpBinding::HelpBinding(std::string controlKey, std::string fallbackLibrary) noexcept
@@ -62,8 +74,14 @@ HtmlHelpFunction HelpBinding::Entry() {
 HtmlHelpFunction HelpBinding::Bind() const {
     HMODULE library = nullptr;
     const std::string registered = RegisteredPath(controlKey_);
-    if (!registered.empty()) library = LoadLibraryA(registered.c_str());
-    if (!library) library = LoadLibraryA(fallbackLibrary_.c_str());
+    if (!registered.empty()) {
+        const std::string path = InSystemFolder(registered);
+        if (!path.empty()) library = LoadLibraryA(path.c_str());
+    }
+    if (!library) {
+        const std::string path = InSystemFolder(fallbackLibrary_);
+        if (!path.empty()) library = LoadLibraryA(path.c_str());
+    }
     if (!library) return nullptr;
     auto entry = reinterpret_cast<HtmlHelpFunction>(GetProcAddress(library, MAKEINTRESOURCEA(kHtmlHelpAOrdinal)));
     if (!entry) FreeLibrary(library);

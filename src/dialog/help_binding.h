@@ -1,5 +1,6 @@
 // HTML Help, bound at run time: the library is found through the HTML Help
-// control's registration (or by its plain name) and HtmlHelpA is taken by ordinal.
+// control's registration (or, without one, by its plain name in the system
+// folder) and HtmlHelpA is taken by ordinal.
 #pragma once
 #include <windows.h>
 
@@ -14,6 +15,8 @@ inline constexpr char kHtmlHelpControlKey[] = "CLSID\\{ADB880A6-D8FF-11CF-9377-0
 
 class HelpBinding {
 public:
+    // fallbackLibrary: the file name loaded from the system folder when the
+    // registration is missing or cannot be loaded.
     HelpBinding(std::string controlKey, std::string fallbackLibrary) noexcept;
     HelpBinding(const HelpBinding&) = delete;
     HelpBinding& operator=(const HelpBinding&) = delete;

@@ -88,7 +88,9 @@ void ApplySettingsToDialog(HWND dialog, ShellExtension& extension) {
     ActionKind action = extension.initialAction[m];
     if (folderMode && !UsesDestination(action)) action = kCopyToFolder;
     if (windows7 && action == kSelectOnly) action = kCopyToFolder;
-    // A stored "previous action" that was never saved (5) checks no button at all.
+    // A stored "previous action" that was never saved (5), or a stray value, would
+    // check no button, and OK would then mean select only.
+    if (action > kSelectOnly) action = kCopyToFolder;
     for (const auto& button : kActionButtons)
         CheckDlgButton(dialog, button.id, button.action == action ? BST_CHECKED : BST_UNCHECKED);
     Enable(dialog, IDC_MAIN_COPY_TO_CLIPBOARD, !folderMode);
@@ -118,6 +120,9 @@ void OnInitDialog(HWND dialog, ShellExtension& extension) {
         SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     }
     PlaceNearCursor(dialog, 0);
+    // No more than OK can take: a longer text would be cut there without a word.
+    SendDlgItemMessageA(dialog, IDC_MAIN_PATTERN, CB_LIMITTEXT, kEntryTextBytes, 0);
+    SendDlgItemMessageA(dialog, IDC_MAIN_DESTINATION, CB_LIMITTEXT, kEntryTextBytes, 0);
     SetDlgItemTextA(dialog, IDC_MAIN_FOLDER, (" " + FolderDisplayForm(extension.currentFolder)).c_str());
     CheckDlgButton(dialog, IDC_MAIN_SUBFOLDERS, extension.initialIncludeSubfolders[m] ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(dialog, IDC_MAIN_APPEND_FOLDER, extension.initialAppendFolderName[m] ? BST_CHECKED : BST_UNCHECKED);

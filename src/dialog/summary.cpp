@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "dialog/entry_text.h"
 #include "dialog/main_dialog.h"
 #include "dialog/summary_text.h"
 #include "match/path_text.h"
@@ -74,8 +75,10 @@ void BuildSummaryText(HWND dialog, WPARAM notification, const ShellExtension& ex
         in.mode = extension.mode;
         in.useRegex = extension.useRegex != 0;
         in.pattern = ComboText(dialog, IDC_MAIN_PATTERN, notification);
+        // The folder the files will really go to: a relative text as OK resolves it.
         if (in.action == kCopyToFolder || in.action == kMoveToFolder)
-            in.destination = ComboText(dialog, IDC_MAIN_DESTINATION, notification);
+            in.destination = ResolveDestination(ComboText(dialog, IDC_MAIN_DESTINATION, notification),
+                                                extension.currentFolder);
         SetDlgItemTextA(dialog, IDC_MAIN_SUMMARY, ComposeSummary(in, LoadSummaryStrings()).c_str());
     } catch (...) {
         // The text is informative only: when memory is short the old one stays.

@@ -37,7 +37,7 @@ struct SummaryInputs {
     InvocationMode mode = kExtensionMode;
     bool useRegex = false;
     std::string pattern;
-    std::string destination;  // as typed; only the folder actions show it
+    std::string destination;  // resolved against the current folder; only the folder actions show it
 };
 
 // One to three lines separated by a bare line feed.

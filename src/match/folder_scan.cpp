@@ -7,6 +7,7 @@
 #include "common/unique_handle.h"
 #include "match/exact_ansi.h"
 #include "match/match_name.h"
+#include "match/path_case.h"
 #include "match/path_text.h"
 #include "shellext/shell_extension.h"
 
@@ -81,12 +82,13 @@ bool IsSelfOrParent(std::string_view name) { return name == "." || name == "..";
 bool IsLinkedFolder(const FolderEntry& entry) { return (entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
 
 // Depth-first: everything below a subfolder is appended before the scan goes on
-// with the next entry of the folder that holds it.
+// with the next entry of the folder that holds it. A folder whose path folds to
+// leaveOut (FoldPathCase, which keeps the length) is not entered.
 // A subfolder whose name cannot be used is not entered (its path would name another
 // folder, or none); whatever it holds might match, so it is always reported, its
 // name ending in a separator.
 void CollectTree(std::vector<std::string>& paths, std::vector<LeftOutName>& leftOut, const PreparedPattern& matcher,
-                 const std::string& folder, bool addHere) {
+                 const std::string& folder, bool addHere, const std::string& leaveOut) {
     ForEachEntry(folder, [&](const FolderEntry& entry) {
         const std::string_view name = entry.name;
         if (IsDirectory(entry)) {
@@ -98,7 +100,8 @@ void CollectTree(std::vector<std::string>& paths, std::vector<LeftOutName>& left
             std::string below = folder;
             below += '\\';
             below += name;
-            CollectTree(paths, leftOut, matcher, below, true);
+            if (below.size() == leaveOut.size() && FoldPathCase(below) == leaveOut) return;
+            CollectTree(paths, leftOut, matcher, below, true, leaveOut);
         } else if (addHere && matcher.Matches(name)) {
             if (!entry.usable) {
                 leftOut.push_back({folder, std::string(name)});
@@ -140,9 +143,9 @@ void ShellExtension::CollectFolder(std::string folder) {
 
 // matchPathBytes stays as it is: only the folder actions follow a subfolder scan,
 // and they do not read it.
-void ShellExtension::CollectSubfolders(std::string folder, std::uint32_t addHere) {
+void ShellExtension::CollectSubfolders(std::string folder, std::uint32_t addHere, const std::string& leaveOut) {
     const PreparedPattern matcher(pattern, useRegex);
-    CollectTree(matchPaths, leftOutNames, matcher, folder, addHere != 0);
+    CollectTree(matchPaths, leftOutNames, matcher, folder, addHere != 0, FoldPathCase(leaveOut));
 }
 
 }  // namespace korvane

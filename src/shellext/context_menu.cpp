@@ -97,11 +97,13 @@ private:
 };
 
 // Collects the matches by the way that suits the mode and the system, then acts.
-void CollectAndAct(ShellExtension& extension, HWND view) {
+// invoker: the window the command came from, which the transfer disables when no
+// view was found.
+void CollectAndAct(ShellExtension& extension, HWND view, HWND invoker) {
     if (extension.mode == kFolderMode) {
         // The main dialog offers only the two folder actions in folder mode.
         extension.CollectFolder(extension.currentFolder);
-        extension.RunTransfer(view);
+        extension.RunTransfer(view, invoker);
         return;
     }
     if (IsWindows7OrLater())
@@ -114,7 +116,7 @@ void CollectAndAct(ShellExtension& extension, HWND view) {
     switch (extension.action) {
     case kCopyToFolder:
     case kMoveToFolder:
-        extension.RunTransfer(view);
+        extension.RunTransfer(view, invoker);
         break;
     case kCopyToClipboard:
     case kCutToClipboard:
@@ -183,8 +185,9 @@ STDMETHODIMP ShellExtension::InvokeCommand(CMINVOKECOMMANDINFO* info) {
         if (RunMainDialog(info->hwnd, *this) != IDOK) return S_OK;
 
         ComApartment apartment;
-        CollectAndAct(*this, view);
-        SetFocus(view);
+        CollectAndAct(*this, view, info->hwnd);
+        // SetFocus(nullptr) would take the keyboard focus from the thread's window.
+        if (view) SetFocus(view);
         SaveChoices();
     } catch (...) {
     }

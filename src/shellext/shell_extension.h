@@ -45,14 +45,19 @@ public:
 
     // Folder scans (match/folder_scan.cpp).
     void CollectFolder(std::string folder);
-    void CollectSubfolders(std::string folder, std::uint32_t addHere);
+    // leaveOut: a folder below `folder`, spelt as the scan spells the folders it
+    // enters (folder + "\" + names); the scan does not enter it (compared case-
+    // insensitively). Empty: every folder is entered.
+    void CollectSubfolders(std::string folder, std::uint32_t addHere, const std::string& leaveOut = std::string());
 
     // Explorer's list view before Windows 7 (explorer/list_view_bridge.cpp).
     void SelectInView(HWND view);
     void SelectInViewShared(HWND view);
 
     // Actions (transfer/transfer_engine.cpp, transfer/clipboard.cpp).
-    void RunTransfer(HWND owner);
+    // owner: Explorer's list view, or null. invoker: the window the command was
+    // invoked on, whose top-level window is disabled for the run when there is no owner.
+    void RunTransfer(HWND owner, HWND invoker = nullptr);
     void PutFilesOnClipboard(HWND owner);
 
     // --- state of the invocation ---

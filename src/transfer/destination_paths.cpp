@@ -4,8 +4,7 @@
 
 namespace korvane {
 
-std::string DestinationPathFor(const std::string& root, const std::string& currentFolder,
-                               const std::string& source) {
+std::string PathBelow(const std::string& currentFolder, const std::string& source) {
     // Every entry was built as currentFolder + "\" + the part below it: exactly the
     // folder's bytes come off. Whether the next byte is a separator is decided by
     // walking from the start, so a folder that ends inside a double-byte character
@@ -15,8 +14,25 @@ std::string DestinationPathFor(const std::string& root, const std::string& curre
     // A doubled separator ("D:\" + "\" + name) is one separator.
     std::size_t rest = base.size();
     while (IsSeparatorAt(source, rest)) ++rest;
-    if (rest >= source.size()) return std::string();
-    return root + "\\" + source.substr(rest);
+    return source.substr(rest);
+}
+
+std::string DestinationPathFor(const std::string& root, const std::string& currentFolder,
+                               const std::string& source) {
+    const std::string below = PathBelow(currentFolder, source);
+    if (below.empty()) return std::string();
+    return root + "\\" + below;
+}
+
+bool LiesInside(const std::string& path, const std::string& folder, std::string& rest) {
+    if (folder.empty() || path.compare(0, folder.size(), folder) != 0) return false;
+    if (path.size() == folder.size()) {
+        rest.clear();
+        return true;
+    }
+    if (!IsSeparatorAt(path, folder.size())) return false;
+    rest = path.substr(folder.size());
+    return true;
 }
 
 std::vector<std::string> FolderLevels(const std::string& path) {

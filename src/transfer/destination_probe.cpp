@@ -26,15 +26,37 @@ bool SameFile(const std::string& first, const BY_HANDLE_FILE_INFORMATION& a, con
     return a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
 }
 
+// The errors that say that nothing stands at the path.
+bool IsMissing(DWORD error) {
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_DIRECTORY:
+        return true;
+    default:
+        return false;
+    }
+}
+
 }  // namespace
 
 DestinationFacts ProbeDestination(const std::string& source, const std::string& destination) {
     DestinationFacts facts;
     UniqueFile target(OpenForQuery(destination));  // usually missing: the cheap answer first
-    if (!target) return facts;
+    if (!target) {
+        facts.undetermined = !IsMissing(GetLastError());
+        return facts;
+    }
     facts.exists = true;
     BY_HANDLE_FILE_INFORMATION targetInfo = {};
     if (!GetFileInformationByHandle(target.Get(), &targetInfo)) return facts;
+    facts.described = true;
+    facts.writeTimeHigh = targetInfo.ftLastWriteTime.dwHighDateTime;
+    facts.writeTimeLow = targetInfo.ftLastWriteTime.dwLowDateTime;
+    facts.sizeLow = targetInfo.nFileSizeLow;
     facts.readOnly = (targetInfo.dwFileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) ==
                      FILE_ATTRIBUTE_READONLY;
     UniqueFile origin(OpenForQuery(source));

@@ -1,11 +1,21 @@
 // What stands at a file's destination before it is copied or moved there.
 #pragma once
+#include <cstdint>
 #include <string>
 
 namespace korvane {
 
 struct DestinationFacts {
     bool exists = false;
+    // The open failed for a reason other than a missing entry (access denied, a
+    // network error): something may stand there, and it is treated as existing.
+    bool undetermined = false;
+    // The entry's last-write time (UTC, as stored) and the low half of its size,
+    // valid when described is set: the same-name step falls back on them when the
+    // destination cannot be listed.
+    bool described = false;
+    std::uint32_t writeTimeHigh = 0, writeTimeLow = 0;
+    std::uint32_t sizeLow = 0;
     // A read-only file is never replaced. Windows refuses it by itself; a file
     // system that ignores the attribute (Samba shares, Wine run by root) would not.
     bool readOnly = false;

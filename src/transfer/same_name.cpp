@@ -29,6 +29,15 @@ EntryDescription Describe(const std::string& path, const WIN32_FIND_DATAA& found
             FormatSize(found.nFileSizeLow)};
 }
 
+// What the probe saw, in the form of find data; nothing but time and size is read.
+WIN32_FIND_DATAA FromFacts(const DestinationFacts& target) {
+    WIN32_FIND_DATAA data = {};
+    data.ftLastWriteTime.dwHighDateTime = target.writeTimeHigh;
+    data.ftLastWriteTime.dwLowDateTime = target.writeTimeLow;
+    data.nFileSizeLow = target.sizeLow;
+    return data;
+}
+
 OverwriteLabels LoadLabels() {
     OverwriteLabels labels;
     labels.heading = LoadResourceString(IDS_OVERWRITE_HEADING);
@@ -48,14 +57,23 @@ OverwriteLabels LoadLabels() {
 
 }  // namespace
 
-SameNameDecision ResolveSameName(const std::string& source, const std::string& destination, SameFileAction rule,
-                                 bool& yesToAll, HWND progressDialog) {
+SameNameDecision ResolveSameName(const std::string& source, const std::string& destination,
+                                 const DestinationFacts& target, SameFileAction rule, bool& yesToAll,
+                                 HWND progressDialog) {
     WIN32_FIND_DATAA sourceData = {}, destinationData = {};
     if (!FindEntry(source, sourceData)) return SameNameDecision::kSkip;
-    // Any entry of that name counts, a folder as well as a file.
-    if (!FindEntry(destination, destinationData)) return SameNameDecision::kTransfer;
+    // Any entry of that name counts, a folder as well as a file. FindFirstFileA also
+    // fails on an entry it may not list (a folder the user may write but not read, a
+    // network error): then the probe's facts decide.
+    bool described = true;
+    if (!FindEntry(destination, destinationData)) {
+        if (!target.exists && !target.undetermined) return SameNameDecision::kTransfer;
+        described = target.described;
+        destinationData = FromFacts(target);
+    }
 
     if (rule == kOverwriteIfNewer) {
+        if (!described) return SameNameDecision::kSkip;
         return SourceIsNewer(sourceData.ftLastWriteTime.dwHighDateTime, sourceData.ftLastWriteTime.dwLowDateTime,
                              destinationData.ftLastWriteTime.dwHighDateTime,
                              destinationData.ftLastWriteTime.dwLowDateTime)
@@ -63,8 +81,9 @@ SameNameDecision ResolveSameName(const std::string& source, const std::string& d
                    : SameNameDecision::kSkip;
     }
 
-    const std::string message = ComposeOverwriteMessage(LoadLabels(), Describe(source, sourceData),
-                                                        Describe(destination, destinationData));
+    EntryDescription there = Describe(destination, destinationData);
+    if (!described) there.timeStamp = there.size = std::string();  // unknown, not zero
+    const std::string message = ComposeOverwriteMessage(LoadLabels(), Describe(source, sourceData), there);
     const INT_PTR answer = DialogBoxParamA(moduleInstance, MAKEINTRESOURCEA(IDD_OVERWRITE), progressDialog,
                                            OverwriteDialogProc, reinterpret_cast<LPARAM>(message.c_str()));
     if (answer == IDOK) return SameNameDecision::kTransfer;

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "common/unique_handle.h"
+#include "match/path_case.h"
 #include "match/path_text.h"
 #include "resources/resource.h"
 #include "shellext/module.h"
@@ -15,6 +16,7 @@
 #include "transfer/progress_dialog.h"
 #include "transfer/results_dialog.h"
 #include "transfer/same_name.h"
+#include "transfer/write_guard.h"
 
 namespace korvane {
 
@@ -130,9 +132,16 @@ private:
     DWORD last_ = 0;
 };
 
+// A move across volumes is a copy and a delete: with write-through the system
+// removes the source only once the copy is on the disk. (A rename on one volume
+// does not look at the flag.)
+constexpr DWORD kMoveFlags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH;
+
 // One file once the pump has run: false when the same-name step skipped it (no row).
+// mayWrite is the run's own guard (WriteGuard): a destination the run wrote
+// already, or a source still waiting, gets a failed row and stays untouched.
 bool TransferOne(ShellExtension& extension, const std::string& source, const std::string& destination,
-                 bool& yesToAll, HWND progress, std::string& folderFound, TransferResult& row) {
+                 bool mayWrite, bool& yesToAll, HWND progress, std::string& folderFound, TransferResult& row) {
     row.sourceFolder = ParentFolder(source, true);
     row.destinationFolder = ParentFolder(destination, true);
     row.fileName = LastPathComponent(source);
@@ -141,27 +150,48 @@ bool TransferOne(ShellExtension& extension, const std::string& source, const std
     const DestinationFacts target = ProbeDestination(source, destination);
     // Onto itself (the destination is the current folder, or another spelling or
     // link of the file): never opened for writing, never deleted, not asked about.
-    if (target.sameAsSource) return true;
+    if (target.sameAsSource || !mayWrite) return true;
     const SameFileAction rule = extension.sameFileAction;
     if ((rule == kAskBeforeOverwrite || rule == kOverwriteIfNewer) && !yesToAll &&
-        ResolveSameName(source, destination, rule, yesToAll, progress) == SameNameDecision::kSkip)
+        ResolveSameName(source, destination, target, rule, yesToAll, progress) == SameNameDecision::kSkip)
         return false;
     if (target.readOnly) return true;
     if (!target.exists) EnsureFolderExists(ParentFolder(destination, false), folderFound);
-    // The system removes a moved source only once its copy is complete.
     const BOOL done = extension.action == kMoveToFolder
-                          ? MoveFileExA(source.c_str(), destination.c_str(),
-                                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)
+                          ? MoveFileExA(source.c_str(), destination.c_str(), kMoveFlags)
                           : CopyFileA(source.c_str(), destination.c_str(), FALSE);
     row.succeeded = done ? 1 : 0;
     return true;
 }
 
+// The subfolder scan never enters the destination when it is the current folder or
+// lies below it: what the run writes there would be listed too, and carried one
+// level deeper (and on every later run one more). kLeaveOut gives the destination
+// as the scan spells the folders below currentFolder; kNone says that the
+// destination is the current folder itself, so that nothing below it is scanned.
+enum class ScanPlan { kWhole, kLeaveOut, kNone };
+ScanPlan PlanSubfolderScan(const std::string& currentFolder, const std::string& root, std::string& leaveOut) {
+    const std::string fullRoot = FullFolderPath(root);
+    std::string rest;
+    if (!LiesInside(FoldPathCase(fullRoot), FoldPathCase(FullFolderPath(currentFolder)), rest))
+        return ScanPlan::kWhole;
+    if (rest.empty()) return ScanPlan::kNone;
+    // Folding keeps every byte in its place, so the folded rest stands for the same
+    // bytes of the full path, whose long names are those the listing gives.
+    leaveOut = currentFolder + fullRoot.substr(fullRoot.size() - rest.size());
+    return ScanPlan::kLeaveOut;
+}
+
 }  // namespace
 
-void ShellExtension::RunTransfer(HWND owner) {
+void ShellExtension::RunTransfer(HWND owner, HWND invoker) {
     try {
-        if (includeSubfolders) CollectSubfolders(currentFolder, 0);
+        const std::string root = StripTrailingBackslash(destinationFolder);
+        if (includeSubfolders) {
+            std::string leaveOut;
+            const ScanPlan plan = PlanSubfolderScan(currentFolder, root, leaveOut);
+            if (plan != ScanPlan::kNone) CollectSubfolders(currentFolder, 0, leaveOut);
+        }
         cancelRequested = 0;
         transferResults.clear();
         // The dialogs' animation, progress bar and list: registered already in
@@ -170,8 +200,10 @@ void ShellExtension::RunTransfer(HWND owner) {
         InitCommonControlsEx(&classes);
         {
             ProgressWindow progress(owner, this);
-            DisabledOwner disabled(owner);
-            const std::string root = StripTrailingBackslash(destinationFolder);
+            // Without Explorer's list view, its window is reached through the
+            // window the command came from.
+            DisabledOwner disabled(owner ? owner : invoker);
+            WriteGuard guard(currentFolder, root, matchPaths);
             ProgressPacer pacer(matchPaths.size());
             bool yesToAll = false;
             std::size_t counter = 1;
@@ -190,9 +222,12 @@ void ShellExtension::RunTransfer(HWND owner) {
                     cancelRequested = 1;
                     break;
                 }
+                const WriteGuard::Keys keys = guard.KeysFor(source);
                 TransferResult row;
-                if (TransferOne(*this, source, destination, yesToAll, progress.Get(), folderFound, row))
-                    transferResults.push_back(std::move(row));
+                const bool recorded = TransferOne(*this, source, destination, guard.MayWrite(keys), yesToAll,
+                                                  progress.Get(), folderFound, row);
+                guard.Done(keys, recorded && row.succeeded);
+                if (recorded) transferResults.push_back(std::move(row));
             }
             // The names the scans could not use: failed rows, nothing touched.
             for (TransferResult& row : LeftOutRows(leftOutNames, root, currentFolder))

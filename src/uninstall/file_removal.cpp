@@ -27,21 +27,24 @@ std::string ShortPath(const std::string& path) {
 
 }  // namespace
 
-ProductFiles FilesBeside(const std::string& programPath) {
-    ProductFiles files;
-    files.program = programPath;
-    files.folder = ProgramFolder(programPath);
-    files.library = files.folder + "\\Korvane.dll";
-    files.helpFile = files.folder + "\\Korvane.chm";
-    return files;
+bool SameFolder(const std::string& first, const std::string& second) {
+    // A bare drive would name the drive's current directory.
+    const std::string a = FolderDisplayForm(first), b = FolderDisplayForm(second);
+    char fullA[MAX_PATH] = {}, fullB[MAX_PATH] = {};
+    const DWORD lengthA = GetFullPathNameA(a.c_str(), MAX_PATH, fullA, nullptr);
+    const DWORD lengthB = GetFullPathNameA(b.c_str(), MAX_PATH, fullB, nullptr);
+    if (lengthA == 0 || lengthA >= MAX_PATH || lengthB == 0 || lengthB >= MAX_PATH) return false;
+    if (lstrcmpiA(StripTrailingBackslash(fullA).c_str(), StripTrailingBackslash(fullB).c_str()) == 0) return true;
+    // One spelt with short names, the other with long ones.
+    const std::string shortA = ShortPath(fullA), shortB = ShortPath(fullB);
+    return !shortA.empty() && !shortB.empty() &&
+           lstrcmpiA(StripTrailingBackslash(shortA).c_str(), StripTrailingBackslash(shortB).c_str()) == 0;
 }
 
 void RemoveFilesNt(const ProductFiles& files) {
-    MoveFileExA(files.program.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
-    DeleteNowOrAtRestart(files.library);
-    DeleteNowOrAtRestart(files.helpFile);
-    // An uninstaller in a drive's root would otherwise ask for the drive itself.
-    if (!IsBareDrive(files.folder)) MoveFileExA(files.folder.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    if (!files.program.empty()) MoveFileExA(files.program.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    for (const std::string& file : files.files) DeleteNowOrAtRestart(file);
+    if (!files.folder.empty()) MoveFileExA(files.folder.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
 }
 
 void QueueFilesInWinInit(const ProductFiles& files) {
@@ -54,8 +57,11 @@ void QueueFilesInWinInit(const ProductFiles& files) {
     DWORD read = GetPrivateProfileSectionA("Rename", buffer.data(), kSectionCapacity, iniPath.c_str());
 
     std::vector<std::string> entries;
-    for (const std::string* path : {&files.program, &files.library, &files.helpFile}) {
-        std::string shortPath = ShortPath(*path);
+    std::vector<std::string> paths;
+    if (!files.program.empty()) paths.push_back(files.program);
+    paths.insert(paths.end(), files.files.begin(), files.files.end());
+    for (const std::string& path : paths) {
+        std::string shortPath = ShortPath(path);
         if (!shortPath.empty()) entries.push_back("Nul=" + shortPath);
     }
     const std::string section(buffer.data(), read < kSectionCapacity ? read : kSectionCapacity - 2);

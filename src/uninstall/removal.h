@@ -3,6 +3,8 @@
 #pragma once
 #include <string>
 
+#include "uninstall/uninstall_text.h"
+
 namespace korvane {
 
 enum class RegistrationRemoval { Removed, RightsMissing };
@@ -13,22 +15,21 @@ enum class RegistrationRemoval { Removed, RightsMissing };
 // entry in the system's list of installed programs, in that order.
 RegistrationRemoval RemoveRegistration();
 
-// The uninstaller, the library and the help file, all in the uninstaller's folder.
-struct ProductFiles {
-    std::string program;
-    std::string folder;
-    std::string library;
-    std::string helpFile;
-};
-ProductFiles FilesBeside(const std::string& programPath);
+// The library path the registration names (environment references expanded),
+// read before the registration goes; empty when there is none.
+std::string RegisteredLibrary();
 
-// NT: the program and its folder go at the next restart; the library and the help
-// file now, or at the restart when they are in use. A bare drive stays.
+// Whether the two folders are one, compared as the file system compares them
+// (full and short forms, case-insensitively).
+bool SameFolder(const std::string& first, const std::string& second);
+
+// NT: the program and the folder go at the next restart; the files now, or at the
+// restart when they are in use. An empty program or folder stays.
 void RemoveFilesNt(const ProductFiles& files);
 
-// 9x: "Nul=<short path>" lines for the program, the library and the help file are
-// added to the [Rename] section of WinInit.ini, which the system carries out at its
-// next start. The folder stays.
+// 9x: "Nul=<short path>" lines for the program and the files are added to the
+// [Rename] section of WinInit.ini, which the system carries out at its next start.
+// The folder stays.
 void QueueFilesInWinInit(const ProductFiles& files);
 
 }  // namespace korvane

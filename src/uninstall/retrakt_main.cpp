@@ -41,12 +41,17 @@ void Uninstall(HINSTANCE instance) {
 
     const std::string programPath = OwnPath();
     const bool nt = IsNt();
+    // Which files are the product's is known from the registration only: read it
+    // before it goes.
+    const std::string registered = RegisteredLibrary();
     if (RemoveRegistration() == RegistrationRemoval::RightsMissing) {
         MessageBoxA(GetDesktopWindow(), LoadText(instance, IDS_RETRAKT_NO_RIGHTS).c_str(), "Error", MB_OK);
         return;
     }
     if (!programPath.empty()) {
-        const ProductFiles files = FilesBeside(programPath);
+        const bool sameFolder =
+            !registered.empty() && SameFolder(ProgramFolder(programPath), ProgramFolder(registered));
+        const ProductFiles files = PlanRemoval(programPath, registered, sameFolder);
         if (nt)
             RemoveFilesNt(files);
         else

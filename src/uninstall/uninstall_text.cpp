@@ -28,6 +28,23 @@ std::string ProgramFolder(const std::string& programPath) {
     return sep == kNoSeparator ? programPath : programPath.substr(0, sep);
 }
 
+ProductFiles PlanRemoval(const std::string& programPath, const std::string& registeredLibrary, bool sameFolder) {
+    ProductFiles plan;
+    const std::string libraryFolder = ProgramFolder(registeredLibrary);
+    if (registeredLibrary.empty() || libraryFolder == registeredLibrary) return plan;  // no folder known
+    if (sameFolder) {
+        const std::string folder = ProgramFolder(programPath);
+        plan.program = programPath;
+        // An uninstaller in a drive's root would otherwise ask for the drive itself.
+        if (!IsBareDrive(folder)) plan.folder = folder;
+        plan.files = {folder + "\\Korvane.dll", folder + "\\Korvane.chm"};
+    } else {
+        plan.files = {libraryFolder + "\\Korvane.dll", libraryFolder + "\\Korvane.chm",
+                      libraryFolder + "\\Retrakt.exe"};
+    }
+    return plan;
+}
+
 std::string AppendProfileEntries(const std::string& section, const std::vector<std::string>& entries,
                                  std::size_t capacity) {
     std::string list = section;

@@ -17,6 +17,21 @@ std::string ArgumentText(const std::string& commandLine);
 // backslash (a 0x5C trail byte is not one), or the whole path when it has none.
 std::string ProgramFolder(const std::string& programPath);
 
+// What the uninstaller removes on disk. Run from the folder the library is
+// registered in, it takes that folder with it: itself and the folder at the next
+// restart, the library and the help file now. Run from anywhere else (a copy in a
+// download folder), its own folder and its own file stay, and only the product's
+// known files beside the registered library go: the library, the help file and
+// the uninstaller there. Without a registration nothing is removed on disk.
+struct ProductFiles {
+    std::string program;             // this running program, removed at the restart; empty: it stays
+    std::string folder;              // removed at the restart once empty; empty: it stays
+    std::vector<std::string> files;  // removed now, or at the restart when in use
+};
+// registeredLibrary: the library path the registration names, empty when there is
+// none; sameFolder: whether the program's folder is the registered library's.
+ProductFiles PlanRemoval(const std::string& programPath, const std::string& registeredLibrary, bool sameFolder);
+
 // A profile section as GetPrivateProfileSectionA gives it: `section` holds the
 // entries, each ended by a NUL, without the NUL that closes the list. Returns the
 // section with the new entries appended in order, each only while the whole list

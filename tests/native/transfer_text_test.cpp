@@ -38,6 +38,22 @@ TEST(TransferPaths, DestinationKeepsThePartBelowTheCurrentFolder) {
         EXPECT_EQ(DestinationPathFor(c.root, c.current, c.source), c.want) << c.current << " | " << c.source;
 }
 
+TEST(TransferPaths, LiesInsideOnlyAtARealSeparator) {
+    const struct { std::string path, folder, rest; bool inside; } cases[] = {
+        {"D:\\P\\SEL\\DEEP", "D:\\P", "\\SEL\\DEEP", true},
+        {"D:\\P", "D:\\P", "", true},      // the folder itself
+        {"D:\\SEL", "D:", "\\SEL", true},  // below a drive root
+        {"D:\\PX\\SEL", "D:\\P", "", false},
+        {"D:\\P", "D:\\P\\SEL", "", false},  // above is not inside
+        {"D:\\" + kHyo + "\\SEL", "D:\\" + kHyo.substr(0, 1), "", false},  // 0x5C as a trail byte
+    };
+    for (const auto& c : cases) {
+        std::string rest;
+        EXPECT_EQ(LiesInside(c.path, c.folder, rest), c.inside) << c.path << " in " << c.folder;
+        EXPECT_EQ(rest, c.rest) << c.path;
+    }
+}
+
 TEST(TransferPaths, FolderLevelsOutermostFirstAtRealSeparatorsOnly) {
     using Levels = std::vector<std::string>;
     EXPECT_EQ(FolderLevels("D:\\dst\\a\\b"), (Levels{"D:", "D:\\dst", "D:\\dst\\a", "D:\\dst\\a\\b"}));

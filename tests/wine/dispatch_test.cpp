@@ -151,6 +151,41 @@ TEST(Dispatch, Windows7CommandWorksWithoutAListView) {
     EXPECT_EQ(ClipboardFiles(), std::vector<std::string>{folder / "a.txt"});
 }
 
+TEST(Dispatch, FreshWindows7PreviousChoiceCopiesWithTheInvokingWindowDisabled) {
+    if (!korvane::IsWindows7OrLater()) GTEST_SKIP() << "before Windows 7 the list view is required";
+    // Settings stored "previous choice" before any command ran; no list view is found.
+    ClearSettingsKey();
+    WriteSettingNumber("mode_ext", korvane::kPreviousAction);
+    TempFolder folder, target;
+    ASSERT_TRUE(WriteTextFile(folder / "a.txt", "new"));
+    ASSERT_TRUE(WriteTextFile(target / "a.txt", "old"));  // brings a question up during the run
+    Object object;
+    ASSERT_TRUE(Initialize(object, folder / "a.txt"));
+    HWND frameWindow = nullptr;
+    ModalRun run([&] {
+        Frame frame(/*withView=*/false);
+        frameWindow = frame.window;
+        return static_cast<INT_PTR>(Invoke(*object.p, frame.window));
+    });
+    HWND dialog = run.Dialog();
+    ASSERT_TRUE(IsMainDialog(dialog));
+    EXPECT_TRUE(Checked(dialog, IDC_MAIN_COPY_TO_FOLDER));
+    TypeInto(dialog, IDC_MAIN_DESTINATION, target.Path());
+    PostClick(dialog, IDOK);
+    std::vector<bool> enabledDuringQuestions;
+    for (int i = 0; i < 300 && !run.Finish(50); ++i) {
+        HWND shown = run.Dialog(50, dialog);
+        const bool question = shown && GetDlgItem(shown, IDC_OVERWRITE_YES_TO_ALL) && IsWindowVisible(shown);
+        if (question) enabledDuringQuestions.push_back(IsWindowEnabled(frameWindow) != 0);
+        if (question || (shown && GetDlgItem(shown, IDC_RESULTS_LIST))) PostMessageA(shown, WM_COMMAND, IDOK, 0);
+        for (int j = 0; question && j < 200 && IsWindow(shown); ++j) Sleep(10);
+    }
+    ASSERT_TRUE(run.Finish());
+    EXPECT_EQ(enabledDuringQuestions, std::vector<bool>{false}) << "one question, the invoking window disabled";
+    EXPECT_EQ(ReadTextFile(target / "a.txt"), "new");
+    ClearSettingsKey();
+}
+
 TEST(Dispatch, ChoicesAreSavedAfterOkOnly) {
     TempFolder folder;
     ASSERT_TRUE(WriteTextFile(folder / "a.txt"));

@@ -170,21 +170,48 @@ TEST(MainDialog, FolderModeOffersTheFolderActionsOnly) {
     }
 }
 
-TEST(MainDialog, PreviousActionNeverSavedChecksNothingAndOkStoresSelectOnly) {
+TEST(MainDialog, PreviousActionNeverSavedChecksCopyToAFolder) {
+    // A fresh install whose settings say "previous choice" before any command ran,
+    // and a stray stored number: OK must act, not fall to select only.
+    for (korvane::ActionKind stored : {korvane::kPreviousAction, 9u}) {
+        Object object;
+        Prepare(*object.p);
+        object->initialAction[0] = stored;
+        ModalRun run = Dialog(*object.p);
+        HWND dialog = run.Dialog();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(CheckedButton(dialog), IDC_MAIN_COPY_TO_FOLDER) << stored;
+        ExpectDestinationControlsEnabled(dialog, true);
+        PostClick(dialog, IDOK);
+        ASSERT_TRUE(run.Finish());
+        EXPECT_EQ(run.Result(), IDOK);
+        EXPECT_EQ(object->action, korvane::kCopyToFolder) << stored;
+        EXPECT_EQ(object->destinationFolder, "E:\\back");
+    }
+}
+
+TEST(MainDialog, FieldsTakeNoMoreThanIsStoredAndStaticsShowAmpersands) {
     Object object;
     Prepare(*object.p);
-    object->initialAction[0] = korvane::kPreviousAction;
-    object->destinationHistory[0].clear();
+    object->currentFolder = "C:\\R&D";
     ModalRun run = Dialog(*object.p);
     HWND dialog = run.Dialog();
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(CheckedButton(dialog), 0);
-    ExpectDestinationControlsEnabled(dialog, false);
-    PostClick(dialog, IDOK);
+    // Pasted text stops at what OK stores, so nothing is cut later without a word.
+    for (int id : {IDC_MAIN_PATTERN, IDC_MAIN_DESTINATION}) {
+        HWND edit = FindWindowExA(GetDlgItem(dialog, id), nullptr, "Edit", nullptr);
+        ASSERT_NE(edit, nullptr);
+        SetWindowTextA(edit, "");
+        const std::string pasted = std::string(257, 'p') + " *.txt";
+        SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(pasted.c_str()));
+        EXPECT_EQ(WindowText(edit), pasted.substr(0, 259)) << id;
+    }
+    // "&" is shown, not taken for a mnemonic.
+    for (int id : {IDC_MAIN_FOLDER, IDC_MAIN_SUMMARY})
+        EXPECT_TRUE(GetWindowLongA(GetDlgItem(dialog, id), GWL_STYLE) & SS_NOPREFIX) << id;
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_MAIN_FOLDER)), " C:\\R&D");
+    PostClick(dialog, IDCANCEL);
     ASSERT_TRUE(run.Finish());
-    EXPECT_EQ(run.Result(), IDOK);
-    EXPECT_EQ(object->action, korvane::kSelectOnly);
-    EXPECT_EQ(object->pattern, "*.txt");
 }
 
 TEST(MainDialog, OkChecksThePatternFirstThenTheDestination) {
@@ -442,4 +469,23 @@ TEST(HelpBinding, BindsHtmlHelpAOnceAndRemembersAFailure) {
     EXPECT_EQ(fallback.Entry(), byName);
     EXPECT_EQ(fallback.Attempts(), 1);
     FreeLibrary(control);
+}
+
+TEST(HelpBinding, WithoutARegistrationOnlyTheSystemFolderIsSearched) {
+    // A file of the fallback's name in the current directory, which a bare
+    // LoadLibraryA would find, is never loaded.
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, MAX_PATH);
+    TempFolder folder;
+    ASSERT_TRUE(CopyFileA((std::string(system) + "\\hhctrl.ocx").c_str(), (folder / "kvplanted.ocx").c_str(), FALSE));
+    char previous[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    ASSERT_TRUE(SetCurrentDirectoryA(folder.Path().c_str()));
+    korvane::HelpBinding binding("CLSID\\{00000000-0000-0000-0000-0000000000AB}\\InprocServer32", "kvplanted.ocx");
+    const korvane::HtmlHelpFunction entry = binding.Entry();
+    HMODULE planted = LoadLibraryA("kvplanted.ocx");  // afterwards: it must not be loaded already
+    SetCurrentDirectoryA(previous);
+    if (planted) FreeLibrary(planted);
+    if (!planted) GTEST_SKIP() << "a copied control does not load here: nothing to tell apart";
+    EXPECT_EQ(entry, nullptr);
 }

@@ -230,6 +230,33 @@ TEST(Retrakt, AnUninstallerInADriveRootLeavesTheDrive) {
     EXPECT_EQ(pending.Added(), (Pairs{{product.program, ""}}));
 }
 
+TEST(Retrakt, RunFromElsewhereRemovesOnlyTheRegisteredProduct) {
+    if (!IsNtPlatform()) GTEST_SKIP() << "NT only";
+    TempFolder temp("rt");
+    ProductCopy product(temp / "Korvane");
+    // A copy of the uninstaller in another folder, beside files of the same names
+    // that belong to nobody.
+    const std::string elsewhere = temp / "Downloads";
+    ASSERT_TRUE(MakeFolder(elsewhere));
+    const std::string copy = elsewhere + "\\Retrakt.exe";
+    ASSERT_TRUE(CopyFileA(product.program.c_str(), copy.c_str(), FALSE));
+    ASSERT_TRUE(WriteTextFile(elsewhere + "\\Korvane.dll", "someone else's"));
+    ASSERT_TRUE(WriteTextFile(elsewhere + "\\Korvane.chm", "someone else's"));
+    PendingRenames pending;
+
+    ChildRun run = RunAndAnswer(copy, "uninstall", {IDYES, IDOK});
+    ExpectEnded(run, 2);
+    ExpectBox(run, 1, kCaption, kDone, false);
+    ExpectRegistrationGone();
+    EXPECT_FALSE(FileExists(product.library));
+    EXPECT_FALSE(FileExists(product.help));
+    EXPECT_FALSE(FileExists(product.program)) << "the uninstaller beside the registered library";
+    EXPECT_TRUE(FileExists(elsewhere + "\\Korvane.dll"));
+    EXPECT_TRUE(FileExists(elsewhere + "\\Korvane.chm"));
+    EXPECT_TRUE(pending.Added().empty()) << "neither the running copy nor any folder is scheduled";
+    DeleteFileA(copy.c_str());
+}
+
 TEST(Retrakt, MissingRightsStopBeforeAnyChange) {
     if (!IsNtPlatform()) GTEST_SKIP() << "the 9x family has no rights to miss";
     TempFolder temp("rt");

@@ -226,3 +226,31 @@ TEST_F(SummaryInDialog, SettingsOkReappliesAndRebuilds) {
               Sjis("フォルダ E:\\data にある、名前が正規表現 *.txt に一致するファイルをクリップボードにコピーします。"))
         << "reloaded from the registry: regular expressions, copy to clipboard; the pattern made at intake stays";
 }
+
+TEST_F(SummaryInDialog, NamesTheFolderTheFilesWillReallyGoTo) {
+    // A relative destination is shown resolved against the current folder, as OK stores it.
+    Object object;
+    ASSERT_TRUE(object.p);
+    object->currentFolder = "E:\\data";
+    object->extensionPattern = "*.txt";
+    object->initialAction[0] = kCopyToFolder;
+
+    const Seen seen = RunDriven(*object, [](HWND dialog, Seen& s) {
+        for (const char* typed : {"backup", "..\\out", "\\top", "F:\\x"}) {
+            Type(dialog, IDC_MAIN_DESTINATION, typed);
+            s[typed] = Summary(dialog);
+        }
+        Click(dialog, IDC_MAIN_APPEND_FOLDER);
+        Type(dialog, IDC_MAIN_DESTINATION, "backup");
+        s["append"] = Summary(dialog);
+    });
+    ASSERT_EQ(seen.count("opened"), 1u);
+    const std::map<std::string, std::string> shown = {
+        {"backup", "E:\\data\\backup"}, {"..\\out", "E:\\out"}, {"\\top", "E:\\top"},
+        {"F:\\x", "F:\\x"}, {"append", "E:\\data\\backup\\data"}};
+    for (const auto& [typed, folder] : shown)
+        EXPECT_EQ(seen.at(typed),
+                  Sjis("フォルダ E:\\data にある、名前がワイルドカード *.txt に一致するファイルを " + folder +
+                       " にコピーします。\nコピー先に存在しないフォルダは作成されます。"))
+            << typed;
+}

@@ -17,12 +17,13 @@ add_test(NAME transfer_clips_current
   COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/make_clips.py --check ${CMAKE_SOURCE_DIR}/src/resources)
 
 # A second drive, K:, on another file system (/dev/shm) for moves across volumes and
-# for a drive root as destination.
+# for a drive root as destination. Its folder "case" holds a.txt and A.txt, as a
+# case-sensitive file system may.
 string(MAKE_C_IDENTIFIER "${CMAKE_BINARY_DIR}" transfer_drive_id)
 set(transfer_drive_folder /dev/shm/korvane-${transfer_drive_id})
 set(transfer_drive_link ${KORVANE_WINE_DIR}/prefix/dosdevices/k:)
 add_test(NAME transfer.drive.map COMMAND sh -c
-  "mkdir -p '${transfer_drive_folder}' && ln -sfn '${transfer_drive_folder}' '${transfer_drive_link}'")
+  "mkdir -p '${transfer_drive_folder}/case' && printf one >'${transfer_drive_folder}/case/a.txt' && printf two >'${transfer_drive_folder}/case/A.txt' && ln -sfn '${transfer_drive_folder}' '${transfer_drive_link}'")
 add_test(NAME transfer.drive.unmap COMMAND sh -c
   "rm -f '${transfer_drive_link}' && rm -rf '${transfer_drive_folder}'")
 set_tests_properties(transfer.drive.map PROPERTIES FIXTURES_SETUP transfer_drive FIXTURES_REQUIRED wine)

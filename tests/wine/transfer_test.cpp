@@ -12,6 +12,7 @@
 #include "match/path_text.h"
 #include "shellext/shell_extension.h"
 #include "test_support.h"
+#include "transfer/same_name.h"
 #include "transfer_driver.h"
 
 using korvane::ShellExtension;
@@ -107,6 +108,36 @@ struct FakeExplorer {
         if (IsWindow(top)) DestroyWindow(top);
     }
 };
+
+// The flags of every MoveFileExA the program makes, seen through the entry of its
+// import table (the engine is linked in).
+std::vector<DWORD> moveFlags;
+BOOL(WINAPI* realMove)(LPCSTR, LPCSTR, DWORD) = nullptr;
+BOOL WINAPI RecordMove(LPCSTR from, LPCSTR to, DWORD flags) {
+    moveFlags.push_back(flags);
+    return realMove(from, to, flags);
+}
+void** ImportSlot(const char* name) {
+    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(
+        base + nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
+    for (; d->Name; ++d) {
+        auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk);
+        for (auto* n = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->OriginalFirstThunk); n->u1.AddressOfData; ++n, ++slot)
+            if (!IMAGE_SNAP_BY_ORDINAL(n->u1.Ordinal) &&
+                lstrcmpA(reinterpret_cast<char*>(reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + n->u1.AddressOfData)->Name),
+                         name) == 0)
+                return reinterpret_cast<void**>(&slot->u1.Function);
+    }
+    return nullptr;
+}
+void SetSlot(void** slot, void* value) {
+    DWORD old = 0;
+    VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &old);
+    *slot = value;
+    VirtualProtect(slot, sizeof *slot, old, &old);
+}
 
 }  // namespace
 
@@ -271,7 +302,14 @@ TEST(TransferPaths, MoveToAnotherVolume) {
     ASSERT_TRUE(WriteTextFile(src / "m.txt", std::string(100000, 'm')));
     ASSERT_TRUE(WriteTextFile(src / "sub\\n.txt", "n"));
     Transfer t(src.Path(), {src / "m.txt", src / "sub\\n.txt"}, target, korvane::kMoveToFolder);
+    // The source goes only once the copy is on the disk: write-through.
+    void** slot = ImportSlot("MoveFileExA");
+    ASSERT_NE(slot, nullptr);
+    realMove = reinterpret_cast<decltype(realMove)>(*slot);
+    SetSlot(slot, reinterpret_cast<void*>(&RecordMove));
     t.Run();
+    SetSlot(slot, reinterpret_cast<void*>(realMove));
+    EXPECT_EQ(moveFlags, (std::vector<DWORD>(2, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH)));
     EXPECT_EQ(ReadTextFile(target + "\\m.txt"), std::string(100000, 'm'));
     EXPECT_EQ(ReadTextFile(target + "\\sub\\n.txt"), "n");
     EXPECT_FALSE(FileExists(src / "m.txt"));
@@ -367,6 +405,35 @@ TEST(SameName, VanishedSourceIsSkippedSilentlyWhenChecked) {
         t.Run();
         EXPECT_TRUE(t.driver.questions.empty());
         EXPECT_TRUE(t.Rows().empty());
+    }
+}
+
+TEST(SameName, ADestinationThatCannotBeListedIsJudgedByTheProbe) {
+    // FindFirstFileA fails on the destination (nothing of that name can be listed)
+    // while the probe found an entry there, or could not tell.
+    TempFolder src, dst;
+    ASSERT_TRUE(WriteTextFile(src / "f.txt", "new"));
+    const FILETIME base = LocalTime(2015, 6, 1, 12, 0, 0);
+    korvane::DestinationFacts found, unknown;
+    found.exists = found.described = true;
+    found.writeTimeHigh = base.dwHighDateTime;
+    found.writeTimeLow = base.dwLowDateTime;
+    found.sizeLow = 77;
+    unknown.undetermined = true;
+    using Decision = korvane::SameNameDecision;
+    const struct { const char* name; korvane::DestinationFacts facts; korvane::SameFileAction rule; LONGLONG offset; Decision want; } cases[] = {
+        {"newer", found, korvane::kOverwriteIfNewer, 1, Decision::kTransfer},
+        {"older", found, korvane::kOverwriteIfNewer, -1, Decision::kSkip},
+        {"time unknown", unknown, korvane::kOverwriteIfNewer, 1, Decision::kSkip},
+        {"asked, answered No", found, korvane::kAskBeforeOverwrite, 0, Decision::kSkip},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(SetWriteTime(src / "f.txt", Plus(base, c.offset)));
+        DialogDriver driver;
+        bool yesToAll = false;
+        EXPECT_EQ(korvane::ResolveSameName(src / "f.txt", dst / "f.txt", c.facts, c.rule, yesToAll, nullptr), c.want)
+            << c.name;
+        ASSERT_EQ(driver.questions.size(), c.rule == korvane::kAskBeforeOverwrite ? 1u : 0u) << c.name;
     }
 }
 
@@ -509,6 +576,46 @@ TEST(TransferSafety, NamesTheCodePageCannotHoldAreReportedAndNeverTouched) {
     }
 }
 
+TEST(TransferSafety, NeverWritesOverAWaitingSourceOrWhatTheRunWrote) {
+    for (auto action : {korvane::kCopyToFolder, korvane::kMoveToFolder}) {
+        TempFolder src;
+        ASSERT_TRUE(WriteTextFile(src / "a.jpg", "top"));
+        ASSERT_TRUE(WriteTextFile(src / "sel\\a.jpg", "inner"));
+        ASSERT_TRUE(WriteTextFile(src / "b.txt", "b"));
+        // a.jpg would replace sel\a.jpg, still waiting its turn; the second spelling
+        // of b.txt would replace the copy the run has just made.
+        Transfer t(src.Path(), {src / "a.jpg", src / "sel\\a.jpg", src / "b.txt", src / "B.TXT"}, src / "sel",
+                   action);
+        t.Run();
+        EXPECT_EQ(t.Rows(), (std::vector<Row>{CopyRow(src.Path(), src / "sel", "a.jpg", false),
+                                              CopyRow(src / "sel", src / "sel\\sel", "a.jpg", true),
+                                              CopyRow(src.Path(), src / "sel", "b.txt", true),
+                                              CopyRow(src.Path(), src / "sel", "B.TXT", false)}))
+            << action;
+        EXPECT_EQ(ReadTextFile(src / "a.jpg"), "top") << action;
+        EXPECT_EQ(ReadTextFile(src / "sel\\sel\\a.jpg"), "inner") << action;
+        EXPECT_EQ(FileExists(src / "sel\\a.jpg"), action == korvane::kCopyToFolder) << action;
+        EXPECT_EQ(ReadTextFile(src / "sel\\b.txt"), "b") << action;
+    }
+}
+
+TEST(TransferSafety, SourcesDifferingOnlyInCaseDoNotReplaceEachOther) {
+    if (!OtherDriveMapped()) GTEST_SKIP() << "drive K: is mapped by the transfer.drive fixture";
+    // The fixture made K:\case\a.txt and K:\case\A.txt, a folder of a case-sensitive file system.
+    TempFolder dst;
+    Transfer t("K:\\case", {}, dst.Path());
+    t.extension->pattern = "*.txt";
+    t.extension->CollectFolder("K:\\case");
+    if (t.extension->matchPaths.size() != 2) GTEST_SKIP() << "no case-sensitive folder on K:";
+    const std::string first = ReadTextFile(t.extension->matchPaths[0]);
+    ASSERT_NE(first, ReadTextFile(t.extension->matchPaths[1]));
+    t.Run();
+    ASSERT_EQ(t.Rows().size(), 2u);
+    EXPECT_EQ(t.Rows()[0][3], kSucceeded);
+    EXPECT_EQ(t.Rows()[1][3], kFailed);
+    EXPECT_EQ(ReadTextFile(dst / "a.txt"), first) << "the second does not replace the first";
+}
+
 // --- cancel, the thread's end and Explorer's window ---------------------------------------
 
 TEST(TransferCancel, StopInTheFirstPumpFinishesThatFileOnly) {
@@ -626,12 +733,13 @@ TEST(TransferSubfolders, DestinationInsideTheCurrentFolderIsNotCopiedAgain) {
         t.extension->CollectFolder(src.Path());
         t.extension->includeSubfolders = 1;
         t.Run();
-        // The list was complete before the first copy: what the run wrote is not in it.
-        EXPECT_EQ(t.Rows().size(), 3u) << action;
+        // The list was complete before the first copy, and the scan does not enter
+        // the destination: neither what the run writes nor what lies there is listed.
+        EXPECT_EQ(t.Rows().size(), 2u) << action;
         EXPECT_EQ(ReadTextFile(src / "out\\a.txt"), "a") << action;
         EXPECT_EQ(ReadTextFile(src / "out\\sub\\b.txt"), "b") << action;
-        EXPECT_EQ(ReadTextFile(src / "out\\out\\old.txt"), "left by an earlier run") << action;
-        EXPECT_FALSE(FileExists(src / "out\\out\\out")) << action;
+        EXPECT_EQ(ReadTextFile(src / "out\\old.txt"), "left by an earlier run") << action;
+        EXPECT_FALSE(FileExists(src / "out\\out")) << action;
         EXPECT_FALSE(FileExists(src / "out\\out\\a.txt")) << action;
         for (const Row& row : t.Rows()) EXPECT_EQ(row[3], kSucceeded) << row[2];
         // Back to the start for the move.
@@ -639,5 +747,33 @@ TEST(TransferSubfolders, DestinationInsideTheCurrentFolderIsNotCopiedAgain) {
         ASSERT_TRUE(WriteTextFile(src / "a.txt", "a"));
         ASSERT_TRUE(WriteTextFile(src / "sub\\b.txt", "b"));
         ASSERT_TRUE(WriteTextFile(src / "out\\old.txt", "left by an earlier run"));
+    }
+}
+
+TEST(TransferSubfolders, TheSelExampleCarriesNothingItWroteOnward) {
+    // a.jpg and a different sel\a.jpg, *.jpg with subfolders into sel (also spelt
+    // "SEL\"): the list is a.jpg alone, which replaces sel\a.jpg as the user allowed.
+    const struct { korvane::SameFileAction rule; Answer answer; } choices[] = {
+        {korvane::kOverwriteAlways, Answer::kNo}, {korvane::kAskBeforeOverwrite, Answer::kYes},
+        {korvane::kAskBeforeOverwrite, Answer::kYesToAll}};
+    for (const auto& c : choices) {
+        for (auto action : {korvane::kCopyToFolder, korvane::kMoveToFolder}) {
+            TempFolder src;
+            for (const std::string& destination : {src / "sel", src / "SEL\\"}) {
+                SCOPED_TRACE(destination + " rule " + std::to_string(c.rule) + " action " + std::to_string(action));
+                ASSERT_TRUE(WriteTextFile(src / "a.jpg", "top"));
+                ASSERT_TRUE(WriteTextFile(src / "sel\\a.jpg", "inner"));
+                Transfer t(src.Path(), {}, destination, action, c.rule);
+                t.driver.answers = {c.answer};
+                t.extension->pattern = "*.jpg";
+                t.extension->CollectFolder(src.Path());
+                t.extension->includeSubfolders = 1;
+                t.Run();
+                const std::string shown = korvane::StripTrailingBackslash(destination);
+                EXPECT_EQ(t.Rows(), (std::vector<Row>{CopyRow(src.Path(), shown, "a.jpg", true)}));
+                EXPECT_EQ(ReadTextFile(src / "sel\\a.jpg"), "top");
+                EXPECT_FALSE(FileExists(src / "sel\\sel"));
+            }
+        }
     }
 }
