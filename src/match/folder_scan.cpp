@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "common/unique_handle.h"
+#include "match/folder_scan.h"
 #include "match/match_name.h"
 #include "shellext/shell_extension.h"
 
@@ -45,28 +46,24 @@ bool IsLinkedFolder(const WIN32_FIND_DATAA& entry) {
     return (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
-// Depth-first: everything below a subfolder is appended before the scan goes on
+}  // namespace
+
+// Depth-first: everything below a subfolder is visited before the walk goes on
 // with the next entry of the folder that holds it.
-void CollectTree(std::vector<std::string>& paths, const PreparedPattern& matcher, const std::string& folder,
-                 bool addHere) {
+void ScanFiles(const std::string& folder, bool here, bool below, const ScanAccepts& accepts, const ScanTaken& taken) {
     ForEachEntry(folder, [&](const WIN32_FIND_DATAA& entry) {
         const std::string_view name = EntryName(entry);
         if (IsDirectory(entry)) {
-            if (IsSelfOrParent(name) || IsLinkedFolder(entry)) return;
-            std::string below = folder;
-            below += '\\';
-            below += name;
-            CollectTree(paths, matcher, below, true);
-        } else if (addHere && matcher.Matches(name)) {
-            std::string path = folder;
-            path += '\\';
-            path += name;
-            paths.push_back(std::move(path));
+            if (!below || IsSelfOrParent(name) || IsLinkedFolder(entry)) return;
+            std::string inner = folder;
+            inner += '\\';
+            inner += name;
+            ScanFiles(inner, true, true, accepts, taken);
+        } else if (here && accepts(name)) {
+            taken(folder, name);
         }
     });
 }
-
-}  // namespace
 
 void ShellExtension::CollectFolder(std::string folder) {
     matchPaths.clear();
@@ -74,22 +71,28 @@ void ShellExtension::CollectFolder(std::string folder) {
     const PreparedPattern matcher(pattern, useRegex);
     std::string path = folder + "\\";
     const std::size_t folderPart = path.size();
-    ForEachEntry(folder, [&](const WIN32_FIND_DATAA& entry) {
-        if (IsDirectory(entry)) return;  // "." and ".." included
-        const std::string_view name = EntryName(entry);
-        if (!matcher.Matches(name)) return;
-        path.resize(folderPart);
-        path += name;
-        matchPaths.push_back(path);
-        matchPathBytes += static_cast<std::uint32_t>(path.size() + 1);
-    });
+    ScanFiles(
+        folder, true, false, [&](std::string_view name) { return matcher.Matches(name); },
+        [&](const std::string&, std::string_view name) {
+            path.resize(folderPart);
+            path += name;
+            matchPaths.push_back(path);
+            matchPathBytes += static_cast<std::uint32_t>(path.size() + 1);
+        });
 }
 
 // matchPathBytes stays as it is: only the folder actions follow a subfolder scan,
 // and they do not read it.
 void ShellExtension::CollectSubfolders(std::string folder, std::uint32_t addHere) {
     const PreparedPattern matcher(pattern, useRegex);
-    CollectTree(matchPaths, matcher, folder, addHere != 0);
+    ScanFiles(
+        folder, addHere != 0, true, [&](std::string_view name) { return matcher.Matches(name); },
+        [&](const std::string& where, std::string_view name) {
+            std::string path = where;
+            path += '\\';
+            path += name;
+            matchPaths.push_back(std::move(path));
+        });
 }
 
 }  // namespace korvane
