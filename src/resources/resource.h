@@ -38,6 +38,7 @@
 #define IDC_MAIN_FOLDER 1023
 #define IDC_MAIN_SUMMARY 1016
 #define IDC_MAIN_APPEND_FOLDER 1026
+#define IDC_MAIN_MATCH_COUNT 1040
 
 // Settings dialog (106)
 #define IDC_SETTINGS_REGEX 1015
@@ -144,3 +145,8 @@
 #define IDS_SIZE_UNIT 73
 #define IDS_PROGRESS_MOVING 74
 #define IDS_APP_CAPTION 75
+// The main dialog's match count and the refusal of a rejected expression
+#define IDS_MATCH_COUNT 76
+#define IDS_MATCH_COUNTING 77
+#define IDS_MATCH_REGEX_INVALID 78
+#define IDS_REGEX_NOT_VALID 79
