@@ -8,7 +8,6 @@
 #include "match/folder_scan.h"
 #include "match/match_name.h"
 #include "match/regular_expression.h"
-#include "shellext/module.h"
 
 namespace korvane {
 
@@ -18,8 +17,9 @@ struct Abandoned {};
 
 // A reference to the module this code lies in (the library in Explorer, the program in
 // the tests), taken before the thread starts and given back by the thread's very last
-// call, FreeLibraryAndExitThread: the library cannot be unloaded under a running count
-// even when Explorer releases everything and asks DllCanUnloadNow meanwhile.
+// call, FreeLibraryAndExitThread. DllCanUnloadNow goes on counting COM objects only:
+// when it says yes while a count still runs, the unload that follows only drops
+// COM's reference, and the library stays loaded until the thread has left it.
 HMODULE PinCodeModule() {
     static const char anchor = 0;
     using GetModuleHandleExFn = BOOL(WINAPI*)(DWORD, LPCSTR, HMODULE*);
@@ -68,12 +68,8 @@ long CountMatches(const MatchCountRequest& request, const volatile LONG& cancel,
 struct MatchCountWorker::Job {
     Job(const MatchCountRequest& r, HWND w, UINT m, WPARAM t) : request(r), window(w), message(m), tag(t) {
         InitializeCriticalSection(&lock);
-        ObjectCreated();  // DllCanUnloadNow says no while a count lives
     }
-    ~Job() {
-        DeleteCriticalSection(&lock);
-        ObjectDestroyed();
-    }
+    ~Job() { DeleteCriticalSection(&lock); }
     Job(const Job&) = delete;
     Job& operator=(const Job&) = delete;
 
