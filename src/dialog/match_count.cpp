@@ -122,6 +122,8 @@ MatchCountWorker::MatchCountWorker(const MatchCountRequest& request, HWND window
             FreeLibrary(job->module);
             return;
         }
+        // The dialog's thread comes first when both want the processor.
+        SetThreadPriority(thread_, THREAD_PRIORITY_BELOW_NORMAL);
         job_ = job.release();
     } catch (...) {  // memory: no count
     }
