@@ -136,16 +136,16 @@ public:
         SendDlgItemMessageA(dialog_, IDC_MAIN_MATCH_COUNT, WM_SETFONT, SendMessageA(dialog_, WM_GETFONT, 0, 0), FALSE);
         KillTimer(dialog_, kPauseTimer);
         KillTimer(dialog_, kProgressTimer);
-        if (current_) {
-            current_->Abandon();
-            retired_.push_back(std::move(current_));
-        }
+        if (current_) current_->Abandon();
+        for (auto& worker : retired_) worker->Abandon();
         const DWORD start = GetTickCount();
-        for (auto& worker : retired_) {
+        const auto waitFor = [&](MatchCountWorker& worker) {
             const DWORD elapsed = GetTickCount() - start;
-            worker->Abandon();
-            worker->Wait(elapsed < kCloseWaitMs ? kCloseWaitMs - elapsed : 0);
-        }
+            worker.Wait(elapsed < kCloseWaitMs ? kCloseWaitMs - elapsed : 0);
+        };
+        if (current_) waitFor(*current_);
+        for (auto& worker : retired_) waitFor(*worker);
+        current_.reset();
         retired_.clear();
     }
 
