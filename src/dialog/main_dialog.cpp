@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "dialog/entry_text.h"
+#include "dialog/match_count_panel.h"
 #include "dialog/summary.h"
 #include "match/path_text.h"
 #include "resources/resource.h"
@@ -175,6 +176,7 @@ void OnOk(HWND dialog, ShellExtension& extension) {
         ShowError(dialog, extension.useRegex ? IDS_ENTER_REGEX : IDS_ENTER_WILDCARD);
         return;
     }
+    if (RefuseRejectedExpression(dialog, extension, pattern)) return;
     const std::string destination = EntryText(dialog, IDC_MAIN_DESTINATION);
     if (UsesDestination(action) && destination.empty()) {
         ShowError(dialog, action == kCopyToFolder ? IDS_ENTER_COPY_DESTINATION : IDS_ENTER_MOVE_DESTINATION);
@@ -221,18 +223,29 @@ void OnCommand(HWND dialog, ShellExtension& extension, int id) {
     }
 }
 
+// What RunMainDialog hands the dialog: the object, and Explorer's list view the
+// command works on (for the match count).
+struct MainDialogStart {
+    ShellExtension* extension;
+    HWND view;
+};
+
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     try {
-        if (message == WM_INITDIALOG) SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+        const auto* start = message == WM_INITDIALOG ? reinterpret_cast<const MainDialogStart*>(lParam) : nullptr;
+        if (start) SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(start->extension));
         auto* extension = reinterpret_cast<ShellExtension*>(GetWindowLongPtrA(dialog, DWLP_USER));
         if (!extension) return FALSE;  // WM_SETFONT and the like come before WM_INITDIALOG
+        if (HandleMatchCountMessage(dialog, message, wParam, lParam)) return TRUE;
         switch (message) {
         case WM_INITDIALOG:
             OnInitDialog(dialog, *extension);
+            AttachMatchCount(dialog, *extension, start->view);
             return FALSE;  // the focus stays on the pattern
         case WM_COMMAND:
             OnCommand(dialog, *extension, LOWORD(wParam));
             BuildSummaryText(dialog, wParam, *extension);
+            UpdateMatchCount(dialog, *extension, wParam);
             return FALSE;
         case WM_HELP:
             ShowHelp(dialog, kHelpContextCommand, IDH_MAIN_DIALOG);
@@ -253,9 +266,10 @@ std::string ShellExtension::InitialPattern() const {
     return history.empty() ? std::string() : history.front();
 }
 
-INT_PTR RunMainDialog(HWND owner, ShellExtension& extension) {
+INT_PTR RunMainDialog(HWND owner, ShellExtension& extension, HWND view) {
+    MainDialogStart start = {&extension, view};
     return DialogBoxParamA(moduleInstance, MAKEINTRESOURCEA(IDD_MAIN), owner, MainDialogProc,
-                           reinterpret_cast<LPARAM>(&extension));
+                           reinterpret_cast<LPARAM>(&start));
 }
 
 ActionKind ReadActionButtons(HWND dialog) {

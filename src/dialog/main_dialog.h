@@ -9,8 +9,10 @@ namespace korvane {
 class ShellExtension;
 
 // Runs dialog 101 modally for the object (handed over as the dialog parameter).
-// 1 for OK (the choices are then stored on the object), 2 for Cancel.
-INT_PTR RunMainDialog(HWND owner, ShellExtension& extension);
+// 1 for OK (the choices are then stored on the object), 2 for Cancel. view is
+// Explorer's list view the command will work on, whose items the match count reads
+// before Windows 7 in extension mode.
+INT_PTR RunMainDialog(HWND owner, ShellExtension& extension, HWND view = nullptr);
 
 // The ActionKind of the checked radio button: 1002, 1001, 1006, 1007 in that order,
 // select only (4) when 1005 or none is checked.

@@ -6,6 +6,7 @@
 
 #include "common/unique_handle.h"
 #include "match/exact_ansi.h"
+#include "match/folder_scan.h"
 #include "match/match_name.h"
 #include "match/path_case.h"
 #include "match/path_text.h"
@@ -81,41 +82,37 @@ bool IsSelfOrParent(std::string_view name) { return name == "." || name == "..";
 // only the bit).
 bool IsLinkedFolder(const FolderEntry& entry) { return (entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
 
-// Depth-first: everything below a subfolder is appended before the scan goes on
-// with the next entry of the folder that holds it. A folder whose path folds to
-// leaveOut (FoldPathCase, which keeps the length) is not entered.
-// A subfolder whose name cannot be used is not entered (its path would name another
-// folder, or none); whatever it holds might match, so it is always reported, its
-// name ending in a separator.
-void CollectTree(std::vector<std::string>& paths, std::vector<LeftOutName>& leftOut, const PreparedPattern& matcher,
-                 const std::string& folder, bool addHere, const std::string& leaveOut) {
+}  // namespace
+
+// Depth-first: everything below a subfolder is visited before the walk goes on
+// with the next entry of the folder that holds it. A subfolder whose name cannot be
+// used is not entered (its path would name another folder, or none); whatever it
+// holds might match, so it is always reported, its name ending in a separator.
+void ScanFiles(const std::string& folder, bool here, bool below, const ScanAccepts& accepts, const ScanTaken& taken,
+               const ScanTaken& leftOut, const std::string& skipFolder) {
     ForEachEntry(folder, [&](const FolderEntry& entry) {
         const std::string_view name = entry.name;
         if (IsDirectory(entry)) {
-            if (IsSelfOrParent(name) || IsLinkedFolder(entry)) return;
+            if (!below || IsSelfOrParent(name) || IsLinkedFolder(entry)) return;
             if (!entry.usable) {
-                leftOut.push_back({folder, std::string(name) + "\\"});
+                if (leftOut) leftOut(folder, std::string(name) + "\\");
                 return;
             }
-            std::string below = folder;
-            below += '\\';
-            below += name;
-            if (below.size() == leaveOut.size() && FoldPathCase(below) == leaveOut) return;
-            CollectTree(paths, leftOut, matcher, below, true, leaveOut);
-        } else if (addHere && matcher.Matches(name)) {
-            if (!entry.usable) {
-                leftOut.push_back({folder, std::string(name)});
-                return;
-            }
-            std::string path = folder;
-            path += '\\';
-            path += name;
-            paths.push_back(std::move(path));
+            std::string inner = folder;
+            inner += '\\';
+            inner += name;
+            if (inner.size() == skipFolder.size() && FoldPathCase(inner) == skipFolder) return;
+            ScanFiles(inner, true, true, accepts, taken, leftOut, skipFolder);
+        } else if (here && accepts(name)) {
+            // An unusable name is tested as it reads, so that the user hears of the
+            // files the pattern meant; it never becomes a path.
+            if (entry.usable)
+                taken(folder, name);
+            else if (leftOut)
+                leftOut(folder, name);
         }
     });
 }
-
-}  // namespace
 
 void ShellExtension::CollectFolder(std::string folder) {
     matchPaths.clear();
@@ -124,28 +121,31 @@ void ShellExtension::CollectFolder(std::string folder) {
     const PreparedPattern matcher(pattern, useRegex);
     std::string path = folder + "\\";
     const std::size_t folderPart = path.size();
-    ForEachEntry(folder, [&](const FolderEntry& entry) {
-        if (IsDirectory(entry)) return;  // "." and ".." included
-        const std::string_view name = entry.name;
-        // An unusable name is tested as it reads, so that the user hears of the files
-        // the pattern meant; it never becomes a path.
-        if (!matcher.Matches(name)) return;
-        if (!entry.usable) {
-            leftOutNames.push_back({folder, std::string(name)});
-            return;
-        }
-        path.resize(folderPart);
-        path += name;
-        matchPaths.push_back(path);
-        matchPathBytes += static_cast<std::uint32_t>(path.size() + 1);
-    });
+    ScanFiles(
+        folder, true, false, [&](std::string_view name) { return matcher.Matches(name); },
+        [&](const std::string&, std::string_view name) {
+            path.resize(folderPart);
+            path += name;
+            matchPaths.push_back(path);
+            matchPathBytes += static_cast<std::uint32_t>(path.size() + 1);
+        },
+        [&](const std::string& where, std::string_view name) { leftOutNames.push_back({where, std::string(name)}); });
 }
 
 // matchPathBytes stays as it is: only the folder actions follow a subfolder scan,
 // and they do not read it.
 void ShellExtension::CollectSubfolders(std::string folder, std::uint32_t addHere, const std::string& leaveOut) {
     const PreparedPattern matcher(pattern, useRegex);
-    CollectTree(matchPaths, leftOutNames, matcher, folder, addHere != 0, FoldPathCase(leaveOut));
+    ScanFiles(
+        folder, addHere != 0, true, [&](std::string_view name) { return matcher.Matches(name); },
+        [&](const std::string& where, std::string_view name) {
+            std::string path = where;
+            path += '\\';
+            path += name;
+            matchPaths.push_back(std::move(path));
+        },
+        [&](const std::string& where, std::string_view name) { leftOutNames.push_back({where, std::string(name)}); },
+        FoldPathCase(leaveOut));
 }
 
 }  // namespace korvane

@@ -1,6 +1,7 @@
 #include "match/regular_expression.h"
 
 #include <climits>
+#include <string>
 
 namespace korvane {
 
@@ -61,7 +62,41 @@ bool AskTest(IRegExp* regExp, BSTR name) noexcept {
     return SUCCEEDED(regExp->Test(name, &result)) && result == VARIANT_TRUE;
 }
 
+// The description of the error info the last failing call left on this thread.
+std::string TakeErrorDescription() noexcept {
+    try {
+        ComPtr<IErrorInfo> info;
+        if (GetErrorInfo(0, info.Put()) != S_OK || !info) return std::string();
+        BSTR wide = nullptr;
+        if (FAILED(info->GetDescription(&wide)) || !wide) return std::string();
+        const UniqueBstr owned(wide);
+        const int length = static_cast<int>(SysStringLen(wide));
+        const int bytes = length > 0 ? WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr) : 0;
+        if (bytes <= 0) return std::string();
+        std::string text(static_cast<std::size_t>(bytes), '\0');
+        WideCharToMultiByte(CP_ACP, 0, wide, length, &text[0], bytes, nullptr, nullptr);
+        while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
+        return text;
+    } catch (...) {
+        return std::string();
+    }
+}
+
 }  // namespace
+
+RegExpVerdict CheckRegularExpression(std::string_view pattern, std::string* description) noexcept {
+    const ComPtr<IRegExp> regExp = CreateRegExp();
+    if (!regExp) return RegExpVerdict::kUnavailable;
+    const UniqueBstr widePattern(ToBstr(pattern));
+    const UniqueBstr empty(ToBstr(std::string_view()));
+    if (!widePattern.Get() || !empty.Get()) return RegExpVerdict::kUnavailable;
+    Configure(regExp.Get(), widePattern.Get());
+    SetErrorInfo(0, nullptr);  // no stale words from an earlier failure
+    VARIANT_BOOL result = VARIANT_FALSE;
+    if (SUCCEEDED(regExp->Test(empty.Get(), &result))) return RegExpVerdict::kAccepted;
+    if (description) *description = TakeErrorDescription();
+    return RegExpVerdict::kRejected;
+}
 
 bool TestRegularExpression(std::string_view pattern, std::string_view name) noexcept {
     const ComPtr<IRegExp> regExp = CreateRegExp();

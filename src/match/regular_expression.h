@@ -15,6 +15,14 @@ namespace korvane {
 // A fresh RegExp object for this one test, released before returning.
 bool TestRegularExpression(std::string_view pattern, std::string_view name) noexcept;
 
+// Whether the RegExp object can use the pattern, found by one Test of an empty name.
+// Unavailable when no object can be made or the pattern not converted: matching then
+// fails for every name, as it always did, and nothing is refused.
+enum class RegExpVerdict { kAccepted, kRejected, kUnavailable };
+// For a rejection, description receives the object's own words (its error info,
+// converted to the ANSI code page), or stays empty when it gives none.
+RegExpVerdict CheckRegularExpression(std::string_view pattern, std::string* description) noexcept;
+
 // One RegExp object created and given the pattern once, then asked for each name of
 // a scan. Test keeps no state between calls (unlike a script's lastIndex), so every
 // name gets what a fresh object would have answered.

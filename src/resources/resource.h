@@ -38,6 +38,7 @@
 #define IDC_MAIN_FOLDER 1023
 #define IDC_MAIN_SUMMARY 1016
 #define IDC_MAIN_APPEND_FOLDER 1026
+#define IDC_MAIN_MATCH_COUNT 1040
 
 // Settings dialog (106)
 #define IDC_SETTINGS_REGEX 1015
@@ -147,3 +148,8 @@
 #define IDS_SELECTION_NAME_UNUSABLE 76
 #define IDS_CLIPBOARD_NAMES_LEFT_OUT 77
 #define IDS_RESULTS_NAMES_LEFT_OUT 78
+// The main dialog's match count and the refusal of a rejected expression
+#define IDS_MATCH_COUNT 79
+#define IDS_MATCH_COUNTING 80
+#define IDS_MATCH_REGEX_INVALID 81
+#define IDS_REGEX_NOT_VALID 82

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "common/com_apartment.h"
 #include "dialog/main_dialog.h"
 #include "match/path_text.h"
 #include "resources/resource.h"
@@ -79,21 +80,6 @@ public:
 
 private:
     IUnknown* object_;
-};
-
-// Undoing an initialisation that failed (a thread already in another apartment)
-// would tear down the host thread's own COM: only a success is undone.
-class ComApartment {
-public:
-    ComApartment() : result_(CoInitialize(nullptr)) {}
-    ~ComApartment() {
-        if (SUCCEEDED(result_)) CoUninitialize();
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-private:
-    HRESULT result_;
 };
 
 // Collects the matches by the way that suits the mode and the system, then acts.
@@ -182,7 +168,7 @@ STDMETHODIMP ShellExtension::InvokeCommand(CMINVOKECOMMANDINFO* info) {
             return S_OK;
         }
         LoadSettings();
-        if (RunMainDialog(info->hwnd, *this) != IDOK) return S_OK;
+        if (RunMainDialog(info->hwnd, *this, view) != IDOK) return S_OK;
 
         ComApartment apartment;
         CollectAndAct(*this, view, info->hwnd);

@@ -6,3 +6,6 @@ korvane_wine_test(main_dialog_test SOURCES main_dialog_test.cpp ${command_suppor
   VERSIONS win7 winxp RESOURCES)
 korvane_wine_test(dispatch_test SOURCES dispatch_test.cpp ${command_support}
   VERSIONS win7 winxp RESOURCES)
+korvane_wine_test(match_count_test SOURCES match_count_test.cpp ${command_support}
+  list_view/bridge_support.cpp list_view/view_window.cpp
+  VERSIONS win7 winxp RESOURCES DEPENDS list_view_host)

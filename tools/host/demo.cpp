@@ -93,6 +93,21 @@ void Type(HWND dialog, int id, const std::string& text) {
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_EDITCHANGE), reinterpret_cast<LPARAM>(combo));
 }
 
+// The dialog's match count once it has its final figure ("一致 N 件", not the running
+// "一致 N 件…"), so that the screenshot shows it.
+void ReportMatchCount(HWND dialog) {
+    const std::string final = Ansi(u8"件");
+    std::string shown;
+    for (int i = 0; i < 250; ++i) {
+        char text[128] = {};
+        GetDlgItemTextA(dialog, IDC_MAIN_MATCH_COUNT, text, sizeof text);
+        shown = text;
+        if (shown.size() > final.size() && shown.compare(shown.size() - final.size(), final.size(), final) == 0) break;
+        Sleep(20);
+    }
+    Print("  match count: " + (shown.empty() ? std::string("(none)") : shown));
+}
+
 void ListFolder(const std::string& folder, const std::string& prefix, int& count) {
     WIN32_FIND_DATAA found;
     UniqueFind find(FindFirstFileA((folder + "\\*").c_str(), &found));
@@ -193,6 +208,7 @@ bool RunStep(const Step& step) {
     if (!step.destination.empty()) Type(dialog, IDC_MAIN_DESTINATION, step.destination);
     if (step.subfolders && IsDlgButtonChecked(dialog, IDC_MAIN_SUBFOLDERS) != BST_CHECKED)
         SendMessageA(GetDlgItem(dialog, IDC_MAIN_SUBFOLDERS), BM_CLICK, 0, 0);
+    ReportMatchCount(dialog);
     Shot(dialog, "main-dialog-filled");
     PostMessageA(dialog, WM_COMMAND, step.confirm ? IDOK : IDCANCEL, 0);
 

@@ -1,0 +1,270 @@
+#include "dialog/match_count_panel.h"
+
+#include <memory>
+#include <vector>
+
+#include "common/com_apartment.h"
+#include "common/unique_handle.h"
+#include "dialog/entry_text.h"
+#include "dialog/main_dialog.h"
+#include "dialog/match_count.h"
+#include "match/regular_expression.h"
+#include "resources/resource.h"
+#include "shellext/shell_extension.h"
+#include "shellext/system_helpers.h"
+
+namespace korvane {
+
+namespace {
+
+constexpr char kPanelProperty[] = "Korvane.MatchCount";
+constexpr UINT_PTR kPauseTimer = 0x4B51;     // the typing has paused: count
+constexpr UINT_PTR kProgressTimer = 0x4B52;  // show the running figure
+constexpr UINT kPauseMs = 150;
+constexpr UINT kProgressMs = 100;
+constexpr UINT kCountDoneMessage = WM_APP + 0x4B;  // wParam: the count's tag; lParam: its result
+// A cancelled count stops at its next name; only a folder that hangs (a lost network
+// share) holds a thread longer, and then the thread's own module reference keeps the
+// library loaded until it ends.
+constexpr DWORD kCloseWaitMs = 3000;
+
+// "一致 %d 件" with the figure in place of %d.
+std::string CountText(UINT id, long count) {
+    std::string text = LoadResourceString(id);
+    const std::size_t at = text.find("%d");
+    if (at != std::string::npos) text.replace(at, 2, std::to_string(count));
+    return text;
+}
+
+// The pattern as OK would read it. While a list item is being chosen the edit field
+// still shows the old text: the chosen item is the new one.
+std::string PatternText(HWND dialog, WPARAM command) {
+    HWND combo = GetDlgItem(dialog, IDC_MAIN_PATTERN);
+    std::string text;
+    const LRESULT index = SendMessageA(combo, CB_GETCURSEL, 0, 0);
+    if (LOWORD(command) == IDC_MAIN_PATTERN && HIWORD(command) == CBN_SELCHANGE && index != CB_ERR) {
+        const LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+        if (length > 0) {
+            text.assign(static_cast<std::size_t>(length) + 1, '\0');
+            SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
+        }
+    } else {
+        const int length = GetWindowTextLengthA(combo);
+        if (length > 0) {
+            text.assign(static_cast<std::size_t>(length) + 1, '\0');
+            GetWindowTextA(combo, &text[0], length + 1);
+        }
+    }
+    text.resize(std::char_traits<char>::length(text.c_str()));
+    return CutToBytes(text, kEntryTextBytes);
+}
+
+// What the command would act on with the dialog's entries as they stand: the view's
+// items before Windows 7 in extension mode, the folder on disk otherwise, and the
+// subfolders when a copy or move includes them.
+MatchCountRequest RequestFromDialog(HWND dialog, const ShellExtension& extension, HWND view, WPARAM command) {
+    MatchCountRequest request;
+    request.pattern = PatternText(dialog, command);
+    request.useRegex = extension.useRegex;
+    request.folder = extension.currentFolder;
+    request.fromView = extension.mode == kExtensionMode && !IsWindows7OrLater();
+    request.view = request.fromView ? view : nullptr;
+    const ActionKind action = ReadActionButtons(dialog);
+    request.subfolders = (action == kCopyToFolder || action == kMoveToFolder) &&
+                         IsDlgButtonChecked(dialog, IDC_MAIN_SUBFOLDERS) == BST_CHECKED;
+    return request;
+}
+
+struct FontTraits {
+    using Handle = HFONT;
+    static Handle Empty() { return nullptr; }
+    static void Close(Handle h) { DeleteObject(h); }
+};
+using UniqueFont = Unique<FontTraits>;
+
+class Panel {
+public:
+    Panel(HWND dialog, HWND view) : dialog_(dialog), view_(view) {}
+    HWND View() const { return view_; }
+
+    void Want(const MatchCountRequest& request, bool afterPause) {
+        if (haveWanted_ && request == wanted_) return;
+        wanted_ = request;
+        haveWanted_ = true;
+        ++tag_;  // a result still on its way belongs to the old entries
+        Retire();
+        KillTimer(dialog_, kPauseTimer);
+        KillTimer(dialog_, kProgressTimer);
+        Show(std::string());
+        if (wanted_.pattern.empty()) return;
+        if (afterPause)
+            SetTimer(dialog_, kPauseTimer, kPauseMs, nullptr);
+        else
+            Start();
+    }
+
+    void Start() {
+        KillTimer(dialog_, kPauseTimer);
+        current_ = std::make_unique<MatchCountWorker>(wanted_, dialog_, kCountDoneMessage, tag_);
+        if (!current_->Started()) {
+            current_.reset();
+            return;
+        }
+        SetTimer(dialog_, kProgressTimer, kProgressMs, nullptr);
+    }
+
+    void ShowProgress() {
+        if (current_) Show(CountText(IDS_MATCH_COUNTING, current_->Progress()));
+    }
+
+    void Done(WPARAM tag, LPARAM result) {
+        if (tag != tag_ || !current_) return;
+        KillTimer(dialog_, kProgressTimer);
+        Retire();  // its thread is ending; the handle is closed once it has
+        const long value = static_cast<long>(result);
+        if (value >= 0)
+            Show(CountText(IDS_MATCH_COUNT, value));
+        else if (value == kCountRejected)
+            Show(LoadResourceString(IDS_MATCH_REGEX_INVALID));
+        else
+            Show(std::string());
+    }
+
+    // The dialog is going: nothing is posted to it from here on, and every thread
+    // it started is waited for, within a bound.
+    void Close() noexcept {
+        SendDlgItemMessageA(dialog_, IDC_MAIN_MATCH_COUNT, WM_SETFONT, SendMessageA(dialog_, WM_GETFONT, 0, 0), FALSE);
+        KillTimer(dialog_, kPauseTimer);
+        KillTimer(dialog_, kProgressTimer);
+        if (current_) current_->Abandon();
+        for (auto& worker : retired_) worker->Abandon();
+        const DWORD start = GetTickCount();
+        const auto waitFor = [&](MatchCountWorker& worker) {
+            const DWORD elapsed = GetTickCount() - start;
+            worker.Wait(elapsed < kCloseWaitMs ? kCloseWaitMs - elapsed : 0);
+        };
+        if (current_) waitFor(*current_);
+        for (auto& worker : retired_) waitFor(*worker);
+        current_.reset();
+        retired_.clear();
+    }
+
+private:
+    void Show(const std::string& text) {
+        HWND control = GetDlgItem(dialog_, IDC_MAIN_MATCH_COUNT);
+        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(control, text)), FALSE);
+        SetWindowTextA(control, text.c_str());
+    }
+
+    // The dialog's font, or for a text wider than the control (the rejection, 13
+    // full-width characters in a 98-unit field) the same face made small enough to
+    // show it whole.
+    HFONT FontFor(HWND control, const std::string& text) {
+        const auto dialogFont = reinterpret_cast<HFONT>(SendMessageA(dialog_, WM_GETFONT, 0, 0));
+        if (text.empty() || !dialogFont) return dialogFont;
+        RECT room = {};
+        GetClientRect(control, &room);
+        SIZE extent = {};
+        if (HDC dc = GetDC(control)) {
+            const HGDIOBJ previous = SelectObject(dc, dialogFont);
+            GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+            SelectObject(dc, previous);
+            ReleaseDC(control, dc);
+        }
+        if (extent.cx <= room.right || room.right <= 0) return dialogFont;
+        if (!smallFont_) {
+            LOGFONTA face = {};
+            if (!GetObjectA(dialogFont, sizeof face, &face)) return dialogFont;
+            const LONG height = MulDiv(face.lfHeight, room.right, extent.cx);
+            face.lfHeight = height < 0 ? height + 1 : height - 1;  // glyph widths do not shrink quite in step
+            face.lfWidth = 0;
+            smallFont_.Reset(CreateFontIndirectA(&face));
+        }
+        return smallFont_ ? smallFont_.Get() : dialogFont;
+    }
+
+    // The current count goes to the retired ones; those whose threads have ended are let go.
+    void Retire() {
+        if (current_) {
+            current_->Abandon();
+            retired_.push_back(std::move(current_));
+        }
+        std::vector<std::unique_ptr<MatchCountWorker>> running;
+        for (auto& worker : retired_)
+            if (!worker->Wait(0)) running.push_back(std::move(worker));
+        retired_.swap(running);
+    }
+
+    HWND dialog_;
+    HWND view_;
+    MatchCountRequest wanted_;
+    bool haveWanted_ = false;
+    WPARAM tag_ = 0;
+    std::unique_ptr<MatchCountWorker> current_;
+    std::vector<std::unique_ptr<MatchCountWorker>> retired_;
+    UniqueFont smallFont_;  // declared last: released after the control has its font back
+};
+
+Panel* FindPanel(HWND dialog) { return static_cast<Panel*>(GetPropA(dialog, kPanelProperty)); }
+
+}  // namespace
+
+void AttachMatchCount(HWND dialog, const ShellExtension& extension, HWND view) {
+    auto panel = std::make_unique<Panel>(dialog, view);
+    if (!SetPropA(dialog, kPanelProperty, panel.get())) return;
+    Panel* attached = panel.release();
+    attached->Want(RequestFromDialog(dialog, extension, view, 0), false);
+}
+
+void UpdateMatchCount(HWND dialog, const ShellExtension& extension, WPARAM command) {
+    Panel* panel = FindPanel(dialog);
+    if (!panel) return;
+    // Every notification of the pattern field waits for the typing to pause; the
+    // buttons and the settings count at once.
+    panel->Want(RequestFromDialog(dialog, extension, panel->View(), command), LOWORD(command) == IDC_MAIN_PATTERN);
+}
+
+bool HandleMatchCountMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    Panel* panel = FindPanel(dialog);
+    if (!panel) return false;
+    switch (message) {
+    case WM_TIMER:
+        if (wParam == kPauseTimer) {
+            panel->Start();
+            return true;
+        }
+        if (wParam == kProgressTimer) {
+            panel->ShowProgress();
+            return true;
+        }
+        return false;
+    case kCountDoneMessage:
+        panel->Done(wParam, lParam);
+        return true;
+    case WM_DESTROY:
+        RemovePropA(dialog, kPanelProperty);
+        panel->Close();
+        delete panel;
+        return false;  // the dialog's own handling goes on
+    default:
+        return false;
+    }
+}
+
+bool RefuseRejectedExpression(HWND dialog, const ShellExtension& extension, const std::string& pattern) {
+    if (!extension.useRegex) return false;
+    std::string description;
+    RegExpVerdict verdict;
+    {
+        const ComApartment apartment;
+        verdict = CheckRegularExpression(pattern, &description);
+    }
+    if (verdict != RegExpVerdict::kRejected) return false;
+    std::string text = LoadResourceString(IDS_REGEX_NOT_VALID);
+    if (!description.empty()) text += "\n\n" + description;
+    const std::string caption = LoadResourceString(IDS_APP_CAPTION);
+    MessageBoxA(dialog, text.c_str(), caption.c_str(), MB_ICONHAND | MB_OK);
+    return true;
+}
+
+}  // namespace korvane

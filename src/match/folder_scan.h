@@ -1,0 +1,25 @@
+// The walk behind the folder scans, open to other counts of the same files (the
+// main dialog's match count): which entries are files, which folders are entered,
+// in which order.
+#pragma once
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace korvane {
+
+// accepts decides for each file name (directories never reach it); taken gets each
+// accepted file with the folder it lies in. With here the files directly inside
+// folder are tested, with below those of every folder under it, depth first, linked
+// folders left out. An exception thrown by either ends the walk with every find
+// handle closed.
+// Names the ANSI code page cannot hold exactly, or that are no plain names, never
+// reach taken: leftOut (when given) gets each such accepted file, and each such
+// subfolder with a final separator, which is never entered. A subfolder whose path
+// folds (FoldPathCase) to skipFolder is not entered either.
+using ScanAccepts = std::function<bool(std::string_view name)>;
+using ScanTaken = std::function<void(const std::string& folder, std::string_view name)>;
+void ScanFiles(const std::string& folder, bool here, bool below, const ScanAccepts& accepts, const ScanTaken& taken,
+               const ScanTaken& leftOut = nullptr, const std::string& skipFolder = std::string());
+
+}  // namespace korvane

@@ -1,0 +1,285 @@
+// The main dialog's match count: what it counts, how it follows the entries, the
+// refusal of an expression the RegExp object rejects, and a dialog closed mid-count.
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+#include <tlhelp32.h>
+
+#include <string>
+#include <vector>
+
+#include "common/unique_handle.h"
+#include "dialog/main_dialog.h"
+#include "list_view/bridge_support.h"
+#include "modal_run.h"
+#include "resources/resource.h"
+#include "shellext/shell_extension.h"
+#include "shellext/system_helpers.h"
+#include "test_support.h"
+
+using korvane::LoadResourceString;
+using korvane::ShellExtension;
+using namespace commandtest;
+using namespace testsupport;
+
+namespace {
+
+std::string Count(long n) {
+    std::string text = LoadResourceString(IDS_MATCH_COUNT);
+    return text.replace(text.find("%d"), 2, std::to_string(n));
+}
+
+std::string CountShown(HWND dialog) { return WindowText(GetDlgItem(dialog, IDC_MAIN_MATCH_COUNT)); }
+
+// Serves this thread's messages (a view of the test's own answers the worker) while
+// waiting up to 10 s for the count control to show the text.
+bool CountBecomes(HWND dialog, const std::string& want) {
+    for (int i = 0; i < 1000; ++i) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+        if (CountShown(dialog) == want) return true;
+        Sleep(10);
+    }
+    return false;
+}
+
+void Prepare(ShellExtension& e, const std::string& folder, korvane::InvocationMode mode) {
+    e.mode = mode;
+    e.currentFolder = folder;
+    e.extensionPattern = "*.txt";
+    e.useRegex = 0;
+    e.initialPatternSource = 0;
+    e.initialAction = {korvane::kCopyToFolder, korvane::kCopyToFolder};
+    e.initialSameFileAction = {0, 0};
+    e.initialIncludeSubfolders = {0, 0};
+    e.initialAppendFolderName = {0, 0};
+    e.patternHistory = {std::vector<std::string>{"*.txt", "*.doc"}, std::vector<std::string>{"*.txt", "*.doc"}};
+    e.destinationHistory = {std::vector<std::string>{"E:\\back"}, std::vector<std::string>{"E:\\back"}};
+    e.pattern = "unchanged";
+}
+
+// a.txt b.txt c.doc directly inside, sub\d.txt and sub\deep\e.txt below.
+void MakeFiles(const TempFolder& folder) {
+    for (const char* name : {"a.txt", "b.txt", "c.doc", "sub\\d.txt", "sub\\deep\\e.txt", "sub\\f.doc"})
+        ASSERT_TRUE(WriteTextFile(folder / name));
+}
+
+void SelectHistoryItem(HWND dialog, int index) {
+    HWND combo = GetDlgItem(dialog, IDC_MAIN_PATTERN);
+    SendMessageA(combo, CB_SETCURSEL, index, 0);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_MAIN_PATTERN, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
+int ThreadsOfThisProcess() {
+    UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    if (!snapshot) return -1;
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    int count = 0;
+    for (BOOL more = Thread32First(snapshot.Get(), &entry); more; more = Thread32Next(snapshot.Get(), &entry))
+        if (entry.th32OwnerProcessID == GetCurrentProcessId()) ++count;
+    return count;
+}
+
+BOOL CALLBACK CollectTexts(HWND child, LPARAM texts) {
+    reinterpret_cast<std::vector<std::string>*>(texts)->push_back(WindowText(child));
+    return TRUE;
+}
+
+// The message alone, or followed by the RegExp object's own words when it gives any.
+bool BoxSaysNotValid(HWND box) {
+    const std::string message = LoadResourceString(IDS_REGEX_NOT_VALID);
+    std::vector<std::string> texts;
+    EnumChildWindows(box, CollectTexts, reinterpret_cast<LPARAM>(&texts));
+    for (const std::string& text : texts)
+        if (text == message || text.rfind(message + "\n\n", 0) == 0) return true;
+    return false;
+}
+
+}  // namespace
+
+TEST(MatchCount, FollowsThePatternTheSubfolderBoxAndTheAction) {
+    TempFolder folder;
+    MakeFiles(folder);
+    ExtensionRef object;
+    Prepare(*object, folder.Path(), korvane::kFolderMode);
+    ModalRun run([&] { return korvane::RunMainDialog(nullptr, *object); });
+    HWND dialog = run.Dialog();
+    ASSERT_NE(dialog, nullptr);
+
+    EXPECT_TRUE(CountBecomes(dialog, Count(2))) << "the first pattern, counted at once: " << CountShown(dialog);
+    TypeInto(dialog, IDC_MAIN_PATTERN, "*.doc");
+    EXPECT_EQ(CountShown(dialog), "") << "the old figure goes as soon as the text changes";
+    EXPECT_TRUE(CountBecomes(dialog, Count(1))) << CountShown(dialog);
+    Click(dialog, IDC_MAIN_SUBFOLDERS);
+    EXPECT_TRUE(CountBecomes(dialog, Count(2))) << "c.doc and sub\\f.doc: " << CountShown(dialog);
+    SelectHistoryItem(dialog, 0);  // *.txt, the list item rather than the edit field's old text
+    EXPECT_TRUE(CountBecomes(dialog, Count(4))) << CountShown(dialog);
+    TypeInto(dialog, IDC_MAIN_PATTERN, "");
+    EXPECT_TRUE(CountBecomes(dialog, "")) << "an empty pattern shows nothing";
+    Sleep(400);
+    EXPECT_EQ(CountShown(dialog), "");
+    TypeInto(dialog, IDC_MAIN_PATTERN, "no-such-name");
+    EXPECT_TRUE(CountBecomes(dialog, Count(0))) << CountShown(dialog);
+    PostClick(dialog, IDCANCEL);
+    ASSERT_TRUE(run.Finish());
+
+    if (!korvane::IsWindows7OrLater()) return;  // extension mode counts the view before Windows 7
+    // The clipboard actions never take the subfolders, whatever the box says.
+    Prepare(*object, folder.Path(), korvane::kExtensionMode);
+    object->initialIncludeSubfolders[0] = 1;
+    ModalRun second([&] { return korvane::RunMainDialog(nullptr, *object); });
+    dialog = second.Dialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(CountBecomes(dialog, Count(4))) << CountShown(dialog);
+    Click(dialog, IDC_MAIN_COPY_TO_CLIPBOARD);
+    EXPECT_TRUE(CountBecomes(dialog, Count(2))) << CountShown(dialog);
+    PostClick(dialog, IDCANCEL);
+    ASSERT_TRUE(second.Finish());
+}
+
+TEST(MatchCount, RegularExpressionsCountAndARejectedOneIsRefusedAtOk) {
+    TempFolder folder;
+    MakeFiles(folder);
+    ExtensionRef object;
+    Prepare(*object, folder.Path(), korvane::kFolderMode);
+    object->useRegex = 1;
+    object->patternHistory[1] = {"^[ab]\\.txt$"};
+    ModalRun run([&] { return korvane::RunMainDialog(nullptr, *object); });
+    HWND dialog = run.Dialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(CountBecomes(dialog, Count(2))) << CountShown(dialog);
+    TypeInto(dialog, IDC_MAIN_PATTERN, "A");  // case counts
+    EXPECT_TRUE(CountBecomes(dialog, Count(0))) << CountShown(dialog);
+
+    // A wildcard typed while regular expressions are on.
+    TypeInto(dialog, IDC_MAIN_PATTERN, "*.txt");
+    EXPECT_TRUE(CountBecomes(dialog, LoadResourceString(IDS_MATCH_REGEX_INVALID))) << CountShown(dialog);
+    PostClick(dialog, IDOK);
+    HWND box = run.Dialog(10000, dialog);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(WindowText(box), LoadResourceString(IDS_APP_CAPTION));
+    // The RegExp object's own words, when it gives any, follow the message.
+    EXPECT_TRUE(BoxSaysNotValid(box));
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    for (int i = 0; i < 200 && IsWindow(box); ++i) Sleep(10);
+    ASSERT_TRUE(IsWindow(dialog)) << "the dialog stays open";
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_MAIN_PATTERN)), "*.txt") << "with the text as typed";
+    EXPECT_EQ(object->pattern, "unchanged") << "nothing is stored";
+
+    TypeInto(dialog, IDC_MAIN_PATTERN, "\\.doc$");
+    PostClick(dialog, IDOK);
+    ASSERT_TRUE(run.Finish());
+    EXPECT_EQ(run.Result(), IDOK) << "a valid expression passes as before";
+    EXPECT_EQ(object->pattern, "\\.doc$");
+}
+
+TEST(MatchCount, BeforeWindows7ExtensionModeCountsTheViewsItems) {
+    if (korvane::IsWindows7OrLater()) GTEST_SKIP() << "from Windows 7 on every count scans the disk";
+    TempFolder folder;
+    ASSERT_TRUE(WriteTextFile(folder / "sub\\below.txt"));
+    ASSERT_TRUE(WriteTextFile(folder / "on-disk-only.txt"));
+    // Explorer shows what it likes: the view's texts decide, not the files of the folder.
+    viewtest::ViewProcess shown({{"a.txt"}, {"b.TXT"}, {"c.doc"}, {"shown.txt"}});
+    ASSERT_NE(shown.View(), nullptr);
+    ExtensionRef object;
+    Prepare(*object, folder.Path(), korvane::kExtensionMode);
+    object->initialAction[0] = korvane::kSelectOnly;
+    object->initialIncludeSubfolders[0] = 1;
+    ModalRun run([&] { return korvane::RunMainDialog(nullptr, *object, shown.View()); });
+    HWND dialog = run.Dialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(CountBecomes(dialog, Count(3))) << CountShown(dialog);
+    Click(dialog, IDC_MAIN_COPY_TO_FOLDER);  // the copy adds the subfolders' matches from the disk
+    EXPECT_TRUE(CountBecomes(dialog, Count(4))) << CountShown(dialog);
+    PostClick(dialog, IDCANCEL);
+    ASSERT_TRUE(run.Finish());
+}
+
+namespace {
+
+// The running figure "一致 N 件…" with 0 < N < limit.
+bool IsRunningFigure(const std::string& shown, long limit) {
+    const std::string format = LoadResourceString(IDS_MATCH_COUNTING);
+    const std::size_t at = format.find("%d");
+    const std::string before = format.substr(0, at), after = format.substr(at + 2);
+    if (shown.size() <= before.size() + after.size() || shown.rfind(before, 0) != 0 ||
+        shown.compare(shown.size() - after.size(), after.size(), after) != 0)
+        return false;
+    const std::string digits = shown.substr(before.size(), shown.size() - before.size() - after.size());
+    if (digits.find_first_not_of("0123456789") != std::string::npos) return false;
+    const long n = std::stol(digits);
+    return n > 0 && n < limit;
+}
+
+void Serve() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+}
+
+}  // namespace
+
+// A count still running when the dialog closes ends with it: no thread is left
+// running (nor holding the module). The disk count is quick, so the dialog is closed
+// at several moments around its start.
+TEST(MatchCount, ClosingTheDialogAroundACountLeavesNothingRunning) {
+    TempFolder folder;
+    for (int i = 0; i < 300; ++i)
+        ASSERT_TRUE(WriteTextFile(folder / ("sub" + std::to_string(i % 30) + "\\" + std::to_string(i) + ".txt")));
+    const int threadsBefore = ThreadsOfThisProcess();
+    for (DWORD delay : {0u, 100u, 150u, 160u, 175u, 200u}) {
+        ExtensionRef object;
+        Prepare(*object, folder.Path(), korvane::kFolderMode);
+        object->initialIncludeSubfolders[1] = 1;
+        ModalRun run([&] { return korvane::RunMainDialog(nullptr, *object); });
+        HWND dialog = run.Dialog();
+        ASSERT_NE(dialog, nullptr);
+        TypeInto(dialog, IDC_MAIN_PATTERN, "1*");
+        Sleep(delay);
+        PostClick(dialog, IDCANCEL);
+        ASSERT_TRUE(run.Finish(5000)) << "the dialog closes within its bounded wait";
+    }
+    EXPECT_EQ(ThreadsOfThisProcess(), threadsBefore) << "no thread is left running";
+}
+
+// Before Windows 7 a count reads the view item by item: with a view of 5 ms per item
+// the dialog is certainly closed in mid-count.
+TEST(MatchCount, ClosingTheDialogWhileTheViewIsReadEndsTheCount) {
+    if (korvane::IsWindows7OrLater()) GTEST_SKIP() << "from Windows 7 on no view is read";
+    const int threadsBefore = ThreadsOfThisProcess();
+    {
+        constexpr int kItems = 2000;
+        viewtest::ScriptedWindow slowView([](UINT message, WPARAM wp, LPARAM lp) -> LRESULT {
+            const int index = static_cast<int>(wp);
+            if (message == LVM_GETNEXTITEM) return index + 1 < kItems ? index + 1 : -1;
+            if (message != LVM_GETITEMTEXTA) return 0;
+            Sleep(5);
+            auto* item = reinterpret_cast<LVITEMA*>(lp);
+            lstrcpynA(item->pszText, "x.txt", item->cchTextMax);
+            return 5;
+        });
+        ExtensionRef object;
+        Prepare(*object, "C:\\windows", korvane::kExtensionMode);
+        object->initialAction[0] = korvane::kSelectOnly;
+        ModalRun run([&] { return korvane::RunMainDialog(nullptr, *object, slowView.Handle()); });
+        HWND dialog = run.Dialog();
+        ASSERT_NE(dialog, nullptr);
+        // The running figure shows while this thread answers the view's messages.
+        bool running = false;
+        for (int i = 0; i < 500 && !running; ++i) {
+            Serve();
+            running = IsRunningFigure(CountShown(dialog), kItems);
+            Sleep(10);
+        }
+        EXPECT_TRUE(running) << CountShown(dialog);
+        PostClick(dialog, IDCANCEL);
+        // The dialog's bounded wait needs the worker's last message to the view answered.
+        bool finished = false;
+        for (int i = 0; i < 500 && !finished; ++i) {
+            Serve();
+            finished = run.Finish(10);
+        }
+        ASSERT_TRUE(finished);
+    }
+    EXPECT_EQ(ThreadsOfThisProcess(), threadsBefore) << "no thread is left running";
+}
