@@ -251,6 +251,7 @@ TEST(MatchCount, ClosingTheDialogWhileTheViewIsReadEndsTheCount) {
         constexpr int kItems = 2000;
         viewtest::ScriptedWindow slowView([](UINT message, WPARAM wp, LPARAM lp) -> LRESULT {
             const int index = static_cast<int>(wp);
+            if (message == LVM_GETITEMCOUNT) return kItems;
             if (message == LVM_GETNEXTITEM) return index + 1 < kItems ? index + 1 : -1;
             if (message != LVM_GETITEMTEXTA) return 0;
             Sleep(5);
