@@ -20,7 +20,8 @@ public:
     };
 
     // currentFolder as the sources spell it, root the destination folder without
-    // its final separator (DestinationPathFor's), and every source of the list.
+    // its final separator (DestinationPathFor's), and every source of the list;
+    // the sources lie below currentFolder, as the scans and the view give them.
     WriteGuard(const std::string& currentFolder, const std::string& root, const std::vector<std::string>& sources);
 
     Keys KeysFor(const std::string& source) const;
