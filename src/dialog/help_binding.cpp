@@ -3,6 +3,7 @@
 #include <cstring>
 #include <utility>
 
+#include "common/registered_path.h"
 #include "common/unique_handle.h"
 #include "dialog/entry_text.h"
 #include "dialog/main_dialog.h"
@@ -16,27 +17,6 @@ namespace {
 enum : LONG { kUnbound = 0, kBinding = 1, kBound = 2, kFailed = 3 };
 
 constexpr WORD kHtmlHelpAOrdinal = 14;
-
-// The registered path of the control, environment references expanded; empty when
-// the key or a usable string value is missing.
-std::string RegisteredPath(const std::string& keyName) {
-    UniqueKey key;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, keyName.c_str(), 0, KEY_QUERY_VALUE, key.Put()) != ERROR_SUCCESS)
-        return std::string();
-    char value[MAX_PATH] = {};
-    DWORD size = sizeof value - 1;  // room for a NUL the stored data may lack
-    DWORD type = 0;
-    if (RegQueryValueExA(key.Get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) != ERROR_SUCCESS)
-        return std::string();
-    if (type != REG_SZ && type != REG_EXPAND_SZ) return std::string();
-    std::string path(value, strnlen(value, size));
-    if (type == REG_EXPAND_SZ) {
-        char expanded[MAX_PATH] = {};
-        const DWORD n = ExpandEnvironmentStringsA(path.c_str(), expanded, MAX_PATH);
-        path = n > 0 && n <= MAX_PATH ? std::string(expanded) : std::string();
-    }
-    return path;
-}
 
 // A library named without a folder is taken from the system folder, never looked
 // up along the search path, where the current directory (a downloaded folder, a
