@@ -6,8 +6,11 @@
 
 namespace korvane {
 
-void CreateFolderPath(const std::string& path) {
-    for (const std::string& level : FolderLevels(path)) CreateDirectoryA(level.c_str(), nullptr);
+std::vector<std::string> CreateFolderPath(const std::string& path) {
+    std::vector<std::string> made;
+    for (std::string& level : FolderLevels(path))
+        if (CreateDirectoryA(level.c_str(), nullptr)) made.push_back(std::move(level));
+    return made;
 }
 
 }  // namespace korvane
