@@ -57,7 +57,7 @@ long CountMatches(const MatchCountRequest& request, const volatile LONG& cancel,
             });
         if (!request.fromView || request.subfolders)
             ScanFiles(request.folder, !request.fromView, request.subfolders, accepts,
-                      [&](const std::string&, std::string_view) { take(); });
+                      [&](const std::string&, std::string_view, std::uint64_t) { take(); });
         return cancel ? kCountFailed : count;
     } catch (...) {
         return kCountFailed;

@@ -12,6 +12,7 @@ namespace korvane {
 void ShellExtension::SelectInView(HWND view) {
     matchPathBytes = 0;
     matchPaths.clear();
+    matchSizes.clear();
     leftOutNames.clear();
     try {
         DWORD processId = 0;
@@ -57,6 +58,7 @@ void ShellExtension::SelectInView(HWND view) {
     } catch (...) {
         // Memory ran short: no partial list goes on to the action.
         matchPaths.clear();
+        matchSizes.clear();
         matchPathBytes = 0;
     }
 }

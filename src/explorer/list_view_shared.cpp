@@ -39,6 +39,7 @@ UniqueHandle CreateCommandMapping() {
 
 void ShellExtension::SelectInViewShared(HWND view) {
     matchPaths.clear();
+    matchSizes.clear();
     matchPathBytes = 0;
     leftOutNames.clear();
     try {
@@ -78,6 +79,7 @@ void ShellExtension::SelectInViewShared(HWND view) {
         UpdateWindow(view);
     } catch (...) {
         matchPaths.clear();
+        matchSizes.clear();
         matchPathBytes = 0;
     }
 }

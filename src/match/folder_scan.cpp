@@ -25,7 +25,13 @@ struct FolderEntry {
     std::string_view name;
     DWORD attributes;
     bool usable;
+    std::uint64_t size;
 };
+
+template <typename FindData>
+std::uint64_t SizeOf(const FindData& entry) {
+    return (static_cast<std::uint64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
+}
 
 bool ListsUtf16Names() {
     OSVERSIONINFOA info = {};
@@ -52,7 +58,7 @@ void ForEachEntry(const std::string& folder, Visit visit) {
         if (!find) return;
         do {
             visit(FolderEntry{std::string_view(entry.cFileName, NameLength(entry.cFileName)),
-                              entry.dwFileAttributes, true});
+                              entry.dwFileAttributes, true, SizeOf(entry)});
         } while (FindNextFileA(find.Get(), &entry));
         return;
     }
@@ -67,7 +73,7 @@ void ForEachEntry(const std::string& folder, Visit visit) {
     std::string name;  // one buffer for the whole folder
     do {
         const bool exact = ToExactAnsi(entry.cFileName, NameLength(entry.cFileName), name);
-        visit(FolderEntry{name, entry.dwFileAttributes, exact && IsPlainName(name)});
+        visit(FolderEntry{name, entry.dwFileAttributes, exact && IsPlainName(name), SizeOf(entry)});
     } while (FindNextFileW(find.Get(), &entry));
 }
 
@@ -89,7 +95,7 @@ bool IsLinkedFolder(const FolderEntry& entry) { return (entry.attributes & FILE_
 // used is not entered (its path would name another folder, or none); whatever it
 // holds might match, so it is always reported, its name ending in a separator.
 void ScanFiles(const std::string& folder, bool here, bool below, const ScanAccepts& accepts, const ScanTaken& taken,
-               const ScanTaken& leftOut, const std::string& skipFolder) {
+               const ScanLeftOut& leftOut, const std::string& skipFolder) {
     ForEachEntry(folder, [&](const FolderEntry& entry) {
         const std::string_view name = entry.name;
         if (IsDirectory(entry)) {
@@ -107,7 +113,7 @@ void ScanFiles(const std::string& folder, bool here, bool below, const ScanAccep
             // An unusable name is tested as it reads, so that the user hears of the
             // files the pattern meant; it never becomes a path.
             if (entry.usable)
-                taken(folder, name);
+                taken(folder, name, entry.size);
             else if (leftOut)
                 leftOut(folder, name);
         }
@@ -116,6 +122,7 @@ void ScanFiles(const std::string& folder, bool here, bool below, const ScanAccep
 
 void ShellExtension::CollectFolder(std::string folder) {
     matchPaths.clear();
+    matchSizes.clear();
     matchPathBytes = 0;
     leftOutNames.clear();
     const PreparedPattern matcher(pattern, useRegex);
@@ -123,10 +130,11 @@ void ShellExtension::CollectFolder(std::string folder) {
     const std::size_t folderPart = path.size();
     ScanFiles(
         folder, true, false, [&](std::string_view name) { return matcher.Matches(name); },
-        [&](const std::string&, std::string_view name) {
+        [&](const std::string&, std::string_view name, std::uint64_t size) {
             path.resize(folderPart);
             path += name;
             matchPaths.push_back(path);
+            matchSizes.push_back(size);
             matchPathBytes += static_cast<std::uint32_t>(path.size() + 1);
         },
         [&](const std::string& where, std::string_view name) { leftOutNames.push_back({where, std::string(name)}); });
@@ -136,13 +144,15 @@ void ShellExtension::CollectFolder(std::string folder) {
 // and they do not read it.
 void ShellExtension::CollectSubfolders(std::string folder, std::uint32_t addHere, const std::string& leaveOut) {
     const PreparedPattern matcher(pattern, useRegex);
+    matchSizes.resize(matchPaths.size(), kSizeUnknown);  // the entries before keep their places
     ScanFiles(
         folder, addHere != 0, true, [&](std::string_view name) { return matcher.Matches(name); },
-        [&](const std::string& where, std::string_view name) {
+        [&](const std::string& where, std::string_view name, std::uint64_t size) {
             std::string path = where;
             path += '\\';
             path += name;
             matchPaths.push_back(std::move(path));
+            matchSizes.push_back(size);
         },
         [&](const std::string& where, std::string_view name) { leftOutNames.push_back({where, std::string(name)}); },
         FoldPathCase(leaveOut));

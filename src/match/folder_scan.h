@@ -2,6 +2,7 @@
 // main dialog's match count): which entries are files, which folders are entered,
 // in which order.
 #pragma once
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -9,7 +10,7 @@
 namespace korvane {
 
 // accepts decides for each file name (directories never reach it); taken gets each
-// accepted file with the folder it lies in. With here the files directly inside
+// accepted file with the folder it lies in and its size as the listing gave it. With here the files directly inside
 // folder are tested, with below those of every folder under it, depth first, linked
 // folders left out. An exception thrown by either ends the walk with every find
 // handle closed.
@@ -18,8 +19,9 @@ namespace korvane {
 // subfolder with a final separator, which is never entered. A subfolder whose path
 // folds (FoldPathCase) to skipFolder is not entered either.
 using ScanAccepts = std::function<bool(std::string_view name)>;
-using ScanTaken = std::function<void(const std::string& folder, std::string_view name)>;
+using ScanTaken = std::function<void(const std::string& folder, std::string_view name, std::uint64_t size)>;
+using ScanLeftOut = std::function<void(const std::string& folder, std::string_view name)>;
 void ScanFiles(const std::string& folder, bool here, bool below, const ScanAccepts& accepts, const ScanTaken& taken,
-               const ScanTaken& leftOut = nullptr, const std::string& skipFolder = std::string());
+               const ScanLeftOut& leftOut = nullptr, const std::string& skipFolder = std::string());
 
 }  // namespace korvane

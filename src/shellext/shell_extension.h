@@ -69,6 +69,10 @@ public:
     std::string typedDestination;       // destination as typed
     std::string currentItemPath;        // destination of the file being transferred
     std::vector<std::string> matchPaths;
+    // Beside matchPaths: each file's size as the scan listed it, so that the transfer
+    // does not ask for it again. Entries that did not come from a scan (Explorer's
+    // view) are kSizeUnknown, or lie past its end.
+    std::vector<std::uint64_t> matchSizes;
     std::vector<LeftOutName> leftOutNames;  // matched, but never to be opened: reported instead
     std::array<std::vector<std::string>, 2> patternHistory;
     std::array<std::vector<std::string>, 2> destinationHistory;

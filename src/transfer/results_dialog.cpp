@@ -32,35 +32,39 @@ void InsertColumns(HWND list, bool moving) {
     }
 }
 
-void SetSubItem(HWND list, int item, int subItem, std::string text) {
-    LVITEMA cell = {};
-    cell.mask = LVIF_TEXT;
-    cell.iItem = item;
-    cell.iSubItem = subItem;
-    cell.pszText = &text[0];
-    SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&cell));
+// The list holds no text of its own: it asks for the cells it shows (LVS_OWNERDATA),
+// so that thousands of rows cost one message instead of four each.
+void SetRowCount(HWND list, std::size_t rows) {
+    SendMessageA(list, LVM_SETITEMCOUNT, rows, 0);
 }
 
-void InsertRows(HWND list, const std::vector<TransferResult>& results) {
-    const std::string succeeded = LoadResourceString(IDS_RESULTS_SUCCEEDED);
-    const std::string failed = LoadResourceString(IDS_RESULTS_FAILED);
-    // Thousands of rows: one repaint at the end instead of one per row.
-    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(list, LVM_SETITEMCOUNT, results.size(), 0);
-    for (std::size_t i = 0; i < results.size(); ++i) {
-        const TransferResult& row = results[i];
-        std::string sourceFolder = row.sourceFolder;
-        LVITEMA item = {};
-        item.mask = LVIF_TEXT;
-        item.iItem = static_cast<int>(i);
-        item.pszText = &sourceFolder[0];
-        const int at = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-        if (at < 0) continue;
-        SetSubItem(list, at, 1, row.destinationFolder);
-        SetSubItem(list, at, 2, row.fileName);
-        SetSubItem(list, at, 3, row.succeeded ? succeeded : failed);
+std::string CellText(const std::vector<TransferResult>& results, int item, int subItem) {
+    if (item < 0 || static_cast<std::size_t>(item) >= results.size()) return std::string();
+    const TransferResult& row = results[static_cast<std::size_t>(item)];
+    switch (subItem) {
+    case 0: return row.sourceFolder;
+    case 1: return row.destinationFolder;
+    case 2: return row.fileName;
+    case 3: return LoadResourceString(row.succeeded ? IDS_RESULTS_SUCCEEDED : IDS_RESULTS_FAILED);
+    default: return std::string();
     }
-    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+}
+
+// The list's question for a cell's text, in either character set.
+void AnswerCell(const std::vector<TransferResult>& results, LPARAM lParam) {
+    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (header->code == LVN_GETDISPINFOA) {
+        LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(lParam)->item;
+        if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
+        lstrcpynA(item.pszText, CellText(results, item.iItem, item.iSubItem).c_str(), item.cchTextMax);
+    } else if (header->code == LVN_GETDISPINFOW) {
+        LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(lParam)->item;
+        if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
+        item.pszText[0] = L'\0';
+        const std::string text = CellText(results, item.iItem, item.iSubItem);
+        if (!text.empty() && !MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, item.pszText, item.cchTextMax))
+            item.pszText[item.cchTextMax - 1] = L'\0';  // too long: cut where the conversion stopped
+    }
 }
 
 void OnInit(HWND dialog, const ShellExtension& extension) {
@@ -74,7 +78,7 @@ void OnInit(HWND dialog, const ShellExtension& extension) {
     const LRESULT style = SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, style | LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
     InsertColumns(list, moving);
-    InsertRows(list, extension.transferResults);
+    SetRowCount(list, extension.transferResults.size());
 }
 
 }  // namespace
@@ -89,6 +93,10 @@ INT_PTR CALLBACK ResultsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
         case WM_COMMAND:
             if (LOWORD(wParam) == IDOK) EndDialog(dialog, IDOK);
             if (LOWORD(wParam) == IDCANCEL) EndDialog(dialog, IDCANCEL);  // Esc or the close box
+            break;
+        case WM_NOTIFY:
+            if (reinterpret_cast<const NMHDR*>(lParam)->idFrom == IDC_RESULTS_LIST)
+                AnswerCell(extension->transferResults, lParam);
             break;
         case WM_HELP: return TRUE;  // F1 does nothing here
         }
