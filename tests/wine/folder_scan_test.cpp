@@ -152,6 +152,23 @@ TEST(FolderScan, SubfoldersDepthFirstWithTheFolderItselfOnRequest) {
     EXPECT_EQ(underA.back() - underA.front(), 2u);
 }
 
+// Each path has its size beside it; paths that came from elsewhere before a
+// subfolder scan keep their places, with no size.
+TEST(FolderScan, SizesBesideThePaths) {
+    TempFolder folder;
+    ASSERT_TRUE(WriteTextFile(folder / "a.txt", "12345"));
+    ASSERT_TRUE(WriteTextFile(folder / "sub\\b.txt", std::string(70000, 'b')));
+    Object object;
+    object->pattern = "*.txt";
+    object->CollectFolder(folder.Path());
+    EXPECT_EQ(object->matchSizes, (std::vector<std::uint64_t>{5}));
+    object->matchPaths = {folder / "from the view.txt"};
+    object->matchSizes.clear();
+    object->CollectSubfolders(folder.Path(), 0);
+    EXPECT_EQ(object->matchPaths, (Paths{folder / "from the view.txt", folder / "sub\\b.txt"}));
+    EXPECT_EQ(object->matchSizes, (std::vector<std::uint64_t>{korvane::kSizeUnknown, 70000}));
+}
+
 // The root of a drive is passed as "D:" alone; the entries read "D:\name". A free
 // letter is mapped to a temporary folder through Wine's dosdevices.
 TEST(FolderScan, BareDrive) {

@@ -599,6 +599,51 @@ TEST(TransferSafety, NeverWritesOverAWaitingSourceOrWhatTheRunWrote) {
     }
 }
 
+// A folder the run made is written without a probe, but never over something: a
+// file put there meanwhile still meets the same-name rule, and a source gone
+// before its turn is still skipped silently.
+TEST(TransferSafety, FolderTheRunMadeStillHasTheSameNameRule) {
+    for (auto action : {korvane::kCopyToFolder, korvane::kMoveToFolder}) {
+        TempFolder src, dst;
+        ASSERT_TRUE(WriteTextFile(src / "1.txt", "1"));
+        ASSERT_TRUE(WriteTextFile(src / "3.txt", "3"));
+        const std::string out = dst / "out";
+        Transfer t(src.Path(), {src / "1.txt", src / "gone.txt", src / "3.txt"}, out, action,
+                   korvane::kAskBeforeOverwrite);
+        t.driver.answers = {Answer::kNo};
+        t.driver.onProgress = [&](int step, HWND) {
+            if (step == 3) WriteTextFile(out + "\\3.txt", "theirs");  // the last file is always named
+        };
+        t.Run();
+        EXPECT_EQ(t.driver.questions.size(), 1u) << action;
+        EXPECT_EQ(ReadTextFile(out + "\\3.txt"), "theirs") << action;
+        EXPECT_EQ(ReadTextFile(src / "3.txt"), "3") << action;
+        EXPECT_EQ(ReadTextFile(out + "\\1.txt"), "1") << action;
+        EXPECT_EQ(t.Rows(), (std::vector<Row>{CopyRow(src.Path(), out, "1.txt", true)})) << action;
+    }
+}
+
+// With the sizes the scan listed, a file of 1 MiB among small ones is named too.
+TEST(TransferRun, LargeFileNamedWithTheScansSizes) {
+    TempFolder src, dst;
+    for (int i = 0; i < 30; ++i)
+        ASSERT_TRUE(WriteTextFile(src / ("s" + std::to_string(i) + ".txt"), i == 15 ? std::string(1 << 20, 'L') : "s"));
+    Transfer t(src.Path(), {}, dst.Path());
+    t.extension->pattern = "*.txt";
+    t.extension->CollectFolder(src.Path());
+    const auto& paths = t.extension->matchPaths;
+    ASSERT_EQ(paths.size(), 30u);
+    ASSERT_EQ(t.extension->matchSizes.size(), 30u);
+    const auto large = std::find(paths.begin(), paths.end(), src / "s15.txt") - paths.begin();
+    EXPECT_EQ(t.extension->matchSizes[large], 1u << 20);
+    t.Run();
+    bool named = false;
+    for (const auto& step : t.driver.progress.steps)
+        named = named || (step.position == large + 1 && step.text.compare(0, 7, "s15.txt") == 0);
+    EXPECT_TRUE(named);
+    EXPECT_EQ(t.Rows().size(), 30u);
+}
+
 TEST(TransferSafety, SourcesDifferingOnlyInCaseDoNotReplaceEachOther) {
     if (!OtherDriveMapped()) GTEST_SKIP() << "drive K: is mapped by the transfer.drive fixture";
     // The fixture made K:\case\a.txt and K:\case\A.txt, a folder of a case-sensitive file system.
