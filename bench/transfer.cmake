@@ -1,4 +1,4 @@
-# Copying 2,000 small files: cmake --build <dir> --target run_transfer_bench
+# Copying and moving 2,000 small files and 200 of 1 MiB: cmake --build <dir> --target run_transfer_bench
 add_executable(transfer_bench ${CMAKE_CURRENT_LIST_DIR}/transfer_bench.cpp
   ${CMAKE_SOURCE_DIR}/src/resources/korvane.rc)
 target_include_directories(transfer_bench PRIVATE ${CMAKE_SOURCE_DIR}/src/resources)

@@ -227,7 +227,9 @@ Outcome TransferOne(ShellExtension& extension, const std::string& source, const 
     row.destinationFolder = ParentFolder(destination, true);
     row.fileName = LastPathComponent(source);
     row.succeeded = 0;
-    if (destination.empty() || !mayWrite) return Outcome::kRow;  // outside the current folder: never guessed
+    // No destination (a source outside the current folder: never guessed), or the
+    // guard says no: a failed row.
+    if (destination.empty() || !mayWrite) return Outcome::kRow;
     // Into a folder this run made: nothing of that name can stand there, so there is
     // nothing to probe nor to ask about. The system refuses to replace anything all
     // the same; whatever makes that fail (something put there meanwhile, a vanished
