@@ -66,11 +66,7 @@ std::string EntryText(HWND dialog, int id) {
     return CutToBytes(text, kEntryTextBytes);
 }
 
-void ShowError(HWND dialog, UINT textId) {
-    const std::string text = LoadResourceString(textId);
-    const std::string caption = LoadResourceString(IDS_APP_CAPTION);
-    MessageBoxA(dialog, text.c_str(), caption.c_str(), MB_ICONHAND | MB_OK);
-}
+void ShowError(HWND dialog, UINT textId) { ShowMessage(dialog, LoadResourceString(textId), MB_ICONHAND); }
 
 // Caption, pattern label, action buttons, destination list and pattern from the
 // object's loaded settings. The check boxes and the same-file choice keep what

@@ -262,8 +262,7 @@ bool RefuseRejectedExpression(HWND dialog, const ShellExtension& extension, cons
     if (verdict != RegExpVerdict::kRejected) return false;
     std::string text = LoadResourceString(IDS_REGEX_NOT_VALID);
     if (!description.empty()) text += "\n\n" + description;
-    const std::string caption = LoadResourceString(IDS_APP_CAPTION);
-    MessageBoxA(dialog, text.c_str(), caption.c_str(), MB_ICONHAND | MB_OK);
+    ShowMessage(dialog, text, MB_ICONHAND);
     return true;
 }
 

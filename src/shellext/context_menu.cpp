@@ -155,16 +155,12 @@ STDMETHODIMP ShellExtension::InvokeCommand(CMINVOKECOMMANDINFO* info) {
         ReferenceHold hold(static_cast<IShellExtInit*>(this));
         if (selectionUnusable) {
             // Its ANSI form would name another item, or none: nothing is done.
-            const std::string text = LoadResourceString(IDS_SELECTION_NAME_UNUSABLE);
-            const std::string caption = LoadResourceString(IDS_APP_CAPTION);
-            MessageBoxA(info->hwnd, text.c_str(), caption.c_str(), MB_ICONEXCLAMATION);
+            ShowMessage(info->hwnd, LoadResourceString(IDS_SELECTION_NAME_UNUSABLE), MB_ICONEXCLAMATION);
             return S_OK;
         }
         HWND view = FindExplorerListView(info->hwnd);
         if (!view && !IsWindows7OrLater()) {
-            const std::string text = LoadResourceString(IDS_NO_EXPLORER_WINDOW);
-            const std::string caption = LoadResourceString(IDS_APP_CAPTION);
-            MessageBoxA(info->hwnd, text.c_str(), caption.c_str(), MB_ICONHAND);
+            ShowMessage(info->hwnd, LoadResourceString(IDS_NO_EXPLORER_WINDOW), MB_ICONHAND);
             return S_OK;
         }
         LoadSettings();

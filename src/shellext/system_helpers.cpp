@@ -1,5 +1,6 @@
 #include "shellext/system_helpers.h"
 
+#include "resources/resource.h"
 #include "shellext/module.h"
 
 namespace korvane {
@@ -8,6 +9,11 @@ std::string LoadResourceString(UINT id) {
     char buffer[261] = {};
     const int length = LoadStringA(moduleInstance, id, buffer, 260);
     return std::string(buffer, length > 0 ? static_cast<size_t>(length) : 0);
+}
+
+void ShowMessage(HWND owner, const std::string& text, UINT icon) {
+    const std::string caption = LoadResourceString(IDS_APP_CAPTION);
+    MessageBoxA(owner, text.c_str(), caption.c_str(), icon | MB_OK);
 }
 
 namespace {

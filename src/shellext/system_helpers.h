@@ -10,6 +10,9 @@ namespace korvane {
 // The string-table entry from the module's resources; empty when it is missing.
 std::string LoadResourceString(UINT id);
 
+// A message box with the product's caption; icon is MB_ICONHAND, MB_ICONEXCLAMATION...
+void ShowMessage(HWND owner, const std::string& text, UINT icon);
+
 // Version probes, evaluated afresh at every call. On the 9x family all are false.
 bool IsWindowsXpOrLater();     // NT 5.1 or later
 bool IsWindowsVistaOrLater();  // NT 6.0 or later

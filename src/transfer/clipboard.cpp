@@ -49,10 +49,8 @@ void ShellExtension::PutFilesOnClipboard(HWND owner) {
         CloseClipboard();
         if (!leftOutNames.empty()) {
             // After the clipboard is closed again, so that nothing waits on the box.
-            const std::string text =
-                WithCount(LoadResourceString(IDS_CLIPBOARD_NAMES_LEFT_OUT), leftOutNames.size());
-            const std::string caption = LoadResourceString(IDS_APP_CAPTION);
-            MessageBoxA(owner, text.c_str(), caption.c_str(), MB_ICONEXCLAMATION);
+            ShowMessage(owner, WithCount(LoadResourceString(IDS_CLIPBOARD_NAMES_LEFT_OUT), leftOutNames.size()),
+                        MB_ICONEXCLAMATION);
         }
     } catch (...) {
         // Memory too short for the list: the clipboard was not touched.
