@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/com_memory.h"
 #include "dialog/entry_text.h"
 #include "dialog/match_count_panel.h"
 #include "dialog/summary.h"
@@ -21,7 +22,6 @@ namespace korvane {
 
 namespace {
 
-constexpr UINT kHelpContextCommand = 0x000F;  // HH_HELP_CONTEXT
 
 // Enabled exactly while a copy or move to a folder is chosen.
 constexpr int kDestinationControls[] = {IDC_MAIN_DESTINATION, IDC_MAIN_BROWSE,  IDC_MAIN_SUBFOLDERS,
@@ -112,10 +112,7 @@ void ApplySettingsToDialog(HWND dialog, ShellExtension& extension) {
 
 void OnInitDialog(HWND dialog, ShellExtension& extension) {
     const std::size_t m = ModeIndex(extension);
-    if (HICON icon = LoadIconA(moduleInstance, MAKEINTRESOURCEA(IDI_KORVANE))) {
-        SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-        SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    }
+    SetProductIcon(dialog);
     PlaceNearCursor(dialog, 0);
     // No more than OK can take: a longer text would be cut there without a word.
     SendDlgItemMessageA(dialog, IDC_MAIN_PATTERN, CB_LIMITTEXT, kEntryTextBytes, 0);
@@ -151,12 +148,10 @@ void OnBrowse(HWND dialog, const ShellExtension& extension) {
     info.ulFlags = BIF_RETURNONLYFSDIRS;
     info.lpfn = BrowseCallback;
     info.lParam = reinterpret_cast<LPARAM>(start.c_str());
-    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderA(&info);
+    const UniqueCoTaskMem<ITEMIDLIST> chosen(SHBrowseForFolderA(&info));
     if (!chosen) return;
     char path[MAX_PATH] = {};
-    const BOOL converted = SHGetPathFromIDListA(chosen, path);
-    CoTaskMemFree(chosen);
-    if (converted) SetDlgItemTextA(dialog, IDC_MAIN_DESTINATION, path);
+    if (SHGetPathFromIDListA(chosen.Get(), path)) SetDlgItemTextA(dialog, IDC_MAIN_DESTINATION, path);
 }
 
 void OnSettings(HWND dialog, ShellExtension& extension) {

@@ -18,6 +18,9 @@ INT_PTR RunMainDialog(HWND owner, ShellExtension& extension, HWND view = nullptr
 // select only (4) when 1005 or none is checked.
 ActionKind ReadActionButtons(HWND dialog);
 
+// HTML Help's command that opens the topic of a context number (HH_HELP_CONTEXT).
+inline constexpr UINT kHelpContextCommand = 0x000F;
+
 // Opens Korvane.chm beside the module through HTML Help, bound at run time.
 void ShowHelp(HWND owner, UINT command, DWORD_PTR data);
 

@@ -3,21 +3,11 @@
 #include <climits>
 #include <string>
 
+#include "common/com_memory.h"
+
 namespace korvane {
 
 namespace {
-
-class UniqueBstr {
-public:
-    explicit UniqueBstr(BSTR text = nullptr) noexcept : text_(text) {}
-    ~UniqueBstr() { SysFreeString(text_); }
-    UniqueBstr(const UniqueBstr&) = delete;
-    UniqueBstr& operator=(const UniqueBstr&) = delete;
-    BSTR Get() const noexcept { return text_; }
-
-private:
-    BSTR text_;
-};
 
 // ANSI bytes to UTF-16, so that the component sees characters rather than bytes.
 // Null when the conversion is refused or memory is short. An empty text is a valid

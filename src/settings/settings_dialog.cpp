@@ -3,8 +3,6 @@
 // not touch the invocation's object; the main dialog reloads after OK.
 #include "settings/settings_dialog.h"
 
-#include <htmlhelp.h>
-
 #include <cstdint>
 #include <initializer_list>
 
@@ -55,10 +53,7 @@ std::uint32_t Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, i
 
 void InitDialog(HWND dialog) {
     CentreOverParent(dialog);
-    if (HICON icon = LoadIconA(moduleInstance, MAKEINTRESOURCEA(IDI_KORVANE))) {
-        SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-        SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    }
+    SetProductIcon(dialog);
 
     std::uint32_t useRegex = 0;
     SettingsForm form;
@@ -157,7 +152,7 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
             }
             return FALSE;
         case WM_HELP:
-            ShowHelp(dialog, HH_HELP_CONTEXT, IDH_SETTINGS_DIALOG);
+            ShowHelp(dialog, kHelpContextCommand, IDH_SETTINGS_DIALOG);
             return TRUE;
         }
     } catch (...) {

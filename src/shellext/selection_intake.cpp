@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "common/com_memory.h"
 #include "common/unique_handle.h"
 #include "match/exact_ansi.h"
 #include "match/path_text.h"
@@ -40,16 +41,11 @@ std::string FirstPathOf(HDROP drop, bool& exact) {
 // The first path of the data object's drop list, or an empty string.
 std::string FirstDroppedPath(IDataObject* data, bool& exact) {
     FORMATETC format = {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
-    STGMEDIUM medium = {};
-    if (FAILED(data->GetData(&format, &medium))) return std::string();
-
-    std::string path;
-    {
-        GlobalLockGuard lock(medium.hGlobal);
-        if (auto drop = static_cast<HDROP>(lock.Data())) path = FirstPathOf(drop, exact);
-    }
-    ReleaseStgMedium(&medium);
-    return path;
+    UniqueStgMedium medium;
+    if (FAILED(data->GetData(&format, medium.Put()))) return std::string();
+    GlobalLockGuard lock(medium.Get().hGlobal);
+    const auto drop = static_cast<HDROP>(lock.Data());
+    return drop ? FirstPathOf(drop, exact) : std::string();
 }
 
 bool IsDirectory(const std::string& path) {

@@ -16,6 +16,13 @@ void ShowMessage(HWND owner, const std::string& text, UINT icon) {
     MessageBoxA(owner, text.c_str(), caption.c_str(), icon | MB_OK);
 }
 
+void SetProductIcon(HWND dialog) {
+    if (HICON icon = LoadIconA(moduleInstance, MAKEINTRESOURCEA(IDI_KORVANE))) {
+        SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+        SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    }
+}
+
 namespace {
 
 OSVERSIONINFOA QueryVersion() {

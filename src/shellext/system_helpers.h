@@ -12,6 +12,8 @@ std::string LoadResourceString(UINT id);
 
 // A message box with the product's caption; icon is MB_ICONHAND, MB_ICONEXCLAMATION...
 void ShowMessage(HWND owner, const std::string& text, UINT icon);
+// The product's icon on a dialog's caption and in the task switcher.
+void SetProductIcon(HWND dialog);
 
 // Version probes, evaluated afresh at every call. On the 9x family all are false.
 bool IsWindowsXpOrLater();     // NT 5.1 or later

@@ -20,7 +20,7 @@ using namespace testsupport;
 
 namespace {
 
-constexpr UINT kHelpContext = 0x000F;  // HH_HELP_CONTEXT
+constexpr UINT kHelpContext = korvane::kHelpContextCommand;
 constexpr UINT kCloseAll = 0x0012;     // HH_CLOSE_ALL
 
 using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
