@@ -2,11 +2,30 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
+#include "dialog/main_choices.h"
+#include "settings/settings_store.h"
 #include "shellext/types.h"
 
 namespace korvane {
 
 class ShellExtension;
+
+// What the main dialog starts from.
+struct MainDialogInputs {
+    InvocationMode mode = kExtensionMode;
+    std::string currentFolder;
+    std::string extensionPattern;
+    ModeSettings settings;  // reloaded by the dialog when its settings dialog ends with OK
+    // Explorer's list view the command will work on (null when there is none): the
+    // match count reads its items before Windows 7 in extension mode.
+    HWND view = nullptr;
+};
+
+// Runs dialog 101 modally, the inputs handed over through the dialog parameter.
+// IDOK with choices filled in, or IDCANCEL with choices untouched.
+INT_PTR RunMainDialog(HWND owner, const MainDialogInputs& inputs, MainChoices& choices);
 
 // Runs dialog 101 modally for the object (handed over as the dialog parameter).
 // 1 for OK (the choices are then stored on the object), 2 for Cancel. view is

@@ -7,7 +7,21 @@
 #include <string>
 #include <string_view>
 
+#include "match/match_list.h"
+
 namespace korvane {
+
+class PreparedPattern;
+
+// The matching files directly inside folder, in the listing's order, each path
+// folder + "\" + name; the unusable matching names go to leftOut.
+MatchList ScanFolder(const std::string& folder, const PreparedPattern& pattern);
+// The matching files of every folder below folder, depth first, and with addHere
+// those directly inside it too. leaveOut: a folder below `folder`, spelt as the scan
+// spells the folders it enters (folder + "\" + names), which is not entered
+// (compared case-insensitively); empty: every folder is entered.
+MatchList ScanTree(const std::string& folder, const PreparedPattern& pattern, bool addHere,
+                   const std::string& leaveOut = std::string());
 
 // accepts decides for each file name (directories never reach it); taken gets each
 // accepted file with the folder it lies in and its size as the listing gave it. With here the files directly inside

@@ -1,12 +1,37 @@
-// The options and histories in HKEY_CURRENT_USER\Software\Wendlock\Korvane.
-// The per-invocation face (LoadSettings, SaveChoices) is a member of ShellExtension;
-// the whole-form face below serves the settings dialog.
+// The options and histories in HKEY_CURRENT_USER\Software\Wendlock\Korvane: the
+// settings of one mode as a command starts with them, the choices it stores at the
+// end, and the whole form the settings dialog exchanges.
 #pragma once
 #include <cstdint>
+#include <string>
+#include <vector>
+
+#include "dialog/main_choices.h"
+#include "shellext/types.h"
 
 namespace korvane {
 
 inline constexpr char kSettingsKey[] = "Software\\Wendlock\\Korvane";
+
+// What a command of one mode starts with: the options resolved (the last choice in
+// place of "as last time", no select only from Windows 7 on) and the histories.
+struct ModeSettings {
+    std::uint32_t useRegex = 0;  // "regexp", shared by both modes
+    ActionKind initialAction = kCopyToFolder;
+    SameFileAction initialSameFileAction = kAskBeforeOverwrite;
+    std::uint32_t initialIncludeSubfolders = 0;
+    std::uint32_t initialAppendFolderName = 0;
+    std::uint32_t initialPatternSource = 0;  // "select", shared by both modes
+    std::vector<std::string> patternHistory;
+    std::vector<std::string> destinationHistory;
+};
+
+// Reads the settings of the mode; whatever cannot be read keeps its default.
+ModeSettings LoadModeSettings(InvocationMode mode);
+// Stores what a command used: the action and the same-name rule as the mode's last
+// choices, and the pattern (and, for the folder actions, the typed destination) at
+// the head of the mode's histories as settings had them.
+void SaveChoices(InvocationMode mode, const MainChoices& choices, const ModeSettings& settings);
 
 // Every option of both modes, in the order the settings dialog exchanges them.
 struct SettingsForm {

@@ -1,0 +1,25 @@
+// A copy or move as the command hands it to the transfer: what to do, with which
+// files, where to, and by which same-name rule.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "match/match_list.h"
+#include "shellext/types.h"
+
+namespace korvane {
+
+struct TransferJob {
+    ActionKind action = kCopyToFolder;  // kCopyToFolder or kMoveToFolder
+    std::string currentFolder;          // the folder the matches were found in
+    std::string destinationFolder;      // effective destination
+    SameFileAction sameFileAction = kAskBeforeOverwrite;
+    // Before the first window shows, the matching files of every folder below
+    // currentFolder are added to matches (the destination's own tree left out).
+    bool includeSubfolders = false;
+    std::string pattern;
+    std::uint32_t useRegex = 0;
+    MatchList matches;
+};
+
+}  // namespace korvane
