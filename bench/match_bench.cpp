@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "common/unique_handle.h"
+#include "match/folder_scan.h"
 #include "match/match_name.h"
 #include "match/wildcard.h"
-#include "shellext/shell_extension.h"
 #include "bench_clock.h"
 #include "bench_folder.h"
 
@@ -51,27 +51,21 @@ std::size_t ScanWithMatchName(const std::string& folder, const std::string& patt
     return matched;
 }
 
-struct Extension {
-    ShellExtension* p = ShellExtension::New();
-    ~Extension() { p->Release(); }
-    ShellExtension* operator->() const { return p; }
-};
-
 // The same comparison over 100,000 Japanese names, each converted in full.
 void JapaneseFolder(const std::string& base) {
     const std::string folder = base + "\\japanese";
     const auto names = MakeFolder(folder, 100000, true);
-    Extension extension;
-    extension->pattern = "*.txt *.doc " + NameFor(0, true).substr(0, 4) + "* *.gz *_0012??.*";
+    const PreparedPattern pattern("*.txt *.doc " + NameFor(0, true).substr(0, 4) + "* *.gz *_0012??.*", 0);
     std::size_t files = 0;
     double bare = 1e30, collect = 1e30;
+    MatchList list;
     for (int round = 0; round < 5; ++round) {
         bare = std::min(bare, Fastest(1, [&] { files = Enumerate(folder); }));
-        collect = std::min(collect, Fastest(1, [&] { extension->CollectFolder(folder); }));
+        collect = std::min(collect, Fastest(1, [&] { list = ScanFolder(folder, pattern); }));
     }
-    std::printf("100,000 Japanese names, %zu enumerated: bare %.1f ms, CollectFolder %.1f ms (%zu matched, %zu left "
+    std::printf("100,000 Japanese names, %zu enumerated: bare %.1f ms, ScanFolder %.1f ms (%zu matched, %zu left "
                 "out): %+.1f %%\n",
-                files, bare * 1e3, collect * 1e3, extension->matchPaths.size(), extension->leftOutNames.size(),
+                files, bare * 1e3, collect * 1e3, list.paths.size(), list.leftOut.size(),
                 (collect / bare - 1) * 100);
     RemoveFolder(folder, names);
 }
@@ -82,21 +76,20 @@ void LargeFolder(const std::string& base) {
     const auto names = MakeFolder(folder, 100000);
     std::printf("made 100,000 files in %.1f s\n", Now() - start);
 
-    Extension extension;
-    extension->pattern = "*.txt *.doc report* *.gz data_0012??.*";
+    const PreparedPattern prepared("*.txt *.doc report* *.gz data_0012??.*", 0);
     std::size_t files = 0;
     double bare = 1e30, collect = 1e30;
+    MatchList list;
     // Interleaved, so that both see the same state of the caches.
     for (int round = 0; round < 5; ++round) {
         bare = std::min(bare, Fastest(1, [&] { files = Enumerate(folder); }));
-        collect = std::min(collect, Fastest(1, [&] { extension->CollectFolder(folder); }));
+        collect = std::min(collect, Fastest(1, [&] { list = ScanFolder(folder, prepared); }));
     }
-    std::printf("100,000 files, %zu enumerated: bare FindFirstFileA/FindNextFileA %.1f ms, CollectFolder with five words "
+    std::printf("100,000 files, %zu enumerated: bare FindFirstFileA/FindNextFileA %.1f ms, ScanFolder with five words "
                 "%.1f ms (%zu matched): %+.1f %% (target <= +10 %%)\n",
-                files, bare * 1e3, collect * 1e3, extension->matchPaths.size(), (collect / bare - 1) * 100);
+                files, bare * 1e3, collect * 1e3, list.paths.size(), (collect / bare - 1) * 100);
 
     // The matcher alone over the same names, in memory.
-    const PreparedPattern prepared(extension->pattern, 0);
     std::size_t matched = 0;
     const double alone = Fastest(5, [&] {
         matched = 0;
@@ -134,22 +127,19 @@ void LargeFolder(const std::string& base) {
 void RegularExpressions(const std::string& base) {
     const std::string folder = base + "\\ten";
     const auto names = MakeFolder(folder, 10000);
-    Extension extension;
     const std::string regex = "^(Report|data)_00[0-9]*[06]\\.(txt|csv)$";
     const std::string wildcards = "Report_00*0.txt Report_00*6.csv data_00*0.txt data_00*6.csv";
 
     // A fresh RegExp costs about half a millisecond or more: timed on 2,000 names, scaled.
     const double fresh = Fastest(1, [&] { ScanWithMatchName(folder, regex, 1, 2000); }) * 5;
-    extension->useRegex = 1;
-    extension->pattern = regex;
-    const double regexScan = Fastest(5, [&] { extension->CollectFolder(folder); });
-    const std::size_t regexMatched = extension->matchPaths.size();
-    extension->useRegex = 0;
-    extension->pattern = wildcards;
-    const double wildcardScan = Fastest(5, [&] { extension->CollectFolder(folder); });
+    // The pattern is prepared inside the timing, as each command prepares its own.
+    MatchList list;
+    const double regexScan = Fastest(5, [&] { list = ScanFolder(folder, PreparedPattern(regex, 1)); });
+    const std::size_t regexMatched = list.paths.size();
+    const double wildcardScan = Fastest(5, [&] { list = ScanFolder(folder, PreparedPattern(wildcards, 0)); });
     std::printf("10,000 names, regular expression: one RegExp per name %.0f ms (2,000 timed, scaled), one per scan "
                 "%.1f ms (%zu matched), wildcard scan %.1f ms (%zu matched)\n",
-                fresh * 1e3, regexScan * 1e3, regexMatched, wildcardScan * 1e3, extension->matchPaths.size());
+                fresh * 1e3, regexScan * 1e3, regexMatched, wildcardScan * 1e3, list.paths.size());
     std::printf("  per-scan RegExp is %.0fx faster than per name; regex scan is %.2fx the wildcard scan (target <= 2x)\n",
                 fresh / regexScan, regexScan / wildcardScan);
 

@@ -120,42 +120,57 @@ void ScanFiles(const std::string& folder, bool here, bool below, const ScanAccep
     });
 }
 
-void ShellExtension::CollectFolder(std::string folder) {
-    matchPaths.clear();
-    matchSizes.clear();
-    matchPathBytes = 0;
-    leftOutNames.clear();
-    const PreparedPattern matcher(pattern, useRegex);
-    std::string path = folder + "\\";
-    const std::size_t folderPart = path.size();
-    ScanFiles(
-        folder, true, false, [&](std::string_view name) { return matcher.Matches(name); },
-        [&](const std::string&, std::string_view name, std::uint64_t size) {
-            path.resize(folderPart);
-            path += name;
-            matchPaths.push_back(path);
-            matchSizes.push_back(size);
-            matchPathBytes += static_cast<std::uint32_t>(path.size() + 1);
-        },
-        [&](const std::string& where, std::string_view name) { leftOutNames.push_back({where, std::string(name)}); });
-}
+namespace {
 
-// matchPathBytes stays as it is: only the folder actions follow a subfolder scan,
-// and they do not read it.
-void ShellExtension::CollectSubfolders(std::string folder, std::uint32_t addHere, const std::string& leaveOut) {
-    const PreparedPattern matcher(pattern, useRegex);
-    matchSizes.resize(matchPaths.size(), kSizeUnknown);  // the entries before keep their places
+MatchList Scan(const std::string& folder, const PreparedPattern& pattern, bool here, bool below,
+               const std::string& skipFolder) {
+    MatchList list;
     ScanFiles(
-        folder, addHere != 0, true, [&](std::string_view name) { return matcher.Matches(name); },
+        folder, here, below, [&](std::string_view name) { return pattern.Matches(name); },
         [&](const std::string& where, std::string_view name, std::uint64_t size) {
-            std::string path = where;
+            std::string path;
+            path.reserve(where.size() + 1 + name.size());
+            path += where;
             path += '\\';
             path += name;
-            matchPaths.push_back(std::move(path));
-            matchSizes.push_back(size);
+            list.pathBytes += static_cast<std::uint32_t>(path.size() + 1);
+            list.paths.push_back(std::move(path));
+            list.sizes.push_back(size);
         },
-        [&](const std::string& where, std::string_view name) { leftOutNames.push_back({where, std::string(name)}); },
-        FoldPathCase(leaveOut));
+        [&](const std::string& where, std::string_view name) { list.leftOut.push_back({where, std::string(name)}); },
+        skipFolder);
+    return list;
+}
+
+}  // namespace
+
+MatchList ScanFolder(const std::string& folder, const PreparedPattern& pattern) {
+    return Scan(folder, pattern, true, false, std::string());
+}
+
+MatchList ScanTree(const std::string& folder, const PreparedPattern& pattern, bool addHere,
+                   const std::string& leaveOut) {
+    return Scan(folder, pattern, addHere, true, FoldPathCase(leaveOut));
+}
+
+// Adapters for the COM object, until it holds the match list as a value.
+void ShellExtension::CollectFolder(std::string folder) {
+    MatchList list = ScanFolder(folder, PreparedPattern(pattern, useRegex));
+    matchPaths = std::move(list.paths);
+    matchSizes = std::move(list.sizes);
+    matchPathBytes = list.pathBytes;
+    leftOutNames = std::move(list.leftOut);
+}
+
+// Appends to what is there; matchPathBytes stays as it is: only the folder actions
+// follow a subfolder scan, and they do not read it.
+void ShellExtension::CollectSubfolders(std::string folder, std::uint32_t addHere, const std::string& leaveOut) {
+    MatchList more = ScanTree(folder, PreparedPattern(pattern, useRegex), addHere != 0, leaveOut);
+    MatchList list{std::move(matchPaths), std::move(matchSizes), 0, std::move(leftOutNames)};
+    AppendMatches(list, std::move(more));
+    matchPaths = std::move(list.paths);
+    matchSizes = std::move(list.sizes);
+    leftOutNames = std::move(list.leftOut);
 }
 
 }  // namespace korvane

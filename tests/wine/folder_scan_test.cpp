@@ -1,21 +1,29 @@
-// CollectFolder and CollectSubfolders on real folders: attributes, names without a
-// dot, subfolders, Shift-JIS names, a bare drive, and links that lead back up.
+// ScanFolder and ScanTree on real folders: attributes, names without a dot,
+// subfolders, Shift-JIS names, a bare drive, and links that lead back up.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
-#include "shellext/shell_extension.h"
+#include "match/folder_scan.h"
+#include "match/match_name.h"
 #include "test_support.h"
 
-using korvane::ShellExtension;
+using korvane::MatchList;
 using namespace testsupport;
 using Paths = std::vector<std::string>;
 
 namespace {
 
-using Object = testsupport::ExtensionRef;
+MatchList Here(const std::string& folder, const std::string& pattern, std::uint32_t regex = 0) {
+    return korvane::ScanFolder(folder, korvane::PreparedPattern(pattern, regex));
+}
+
+MatchList Tree(const std::string& folder, const std::string& pattern, bool addHere, std::uint32_t regex = 0,
+               const std::string& leaveOut = std::string()) {
+    return korvane::ScanTree(folder, korvane::PreparedPattern(pattern, regex), addHere, leaveOut);
+}
 
 Paths Sorted(Paths paths) {
     std::sort(paths.begin(), paths.end());
@@ -91,46 +99,32 @@ TEST(FolderScan, CollectsMatchingFilesOfAnyAttribute) {
     SetFileAttributesA((folder / "readonly.txt").c_str(), FILE_ATTRIBUTE_READONLY);
     SetFileAttributesA((folder / (std::string("a") + kSo)).c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
 
-    Object object;
-    object->pattern = "*.txt\treadme.";
-    object->matchPaths = {"left over"};
-    object->matchPathBytes = 99;
-    object->CollectFolder(folder.Path());
-    const Paths here = {folder / "README", folder / "hidden.txt", folder / "readonly.txt", folder / "system.TXT",
-                        folder / hyo};  // the folder sub.txt is no file
-    EXPECT_EQ(Sorted(object->matchPaths), Sorted(here));
-    EXPECT_EQ(object->matchPathBytes, BytesOf(here));
+    const MatchList here = Here(folder.Path(), "*.txt\treadme.");
+    const Paths expected = {folder / "README", folder / "hidden.txt", folder / "readonly.txt", folder / "system.TXT",
+                            folder / hyo};  // the folder sub.txt is no file
+    EXPECT_EQ(Sorted(here.paths), Sorted(expected));
+    EXPECT_EQ(here.pathBytes, BytesOf(expected));
 
-    // The subfolder scan appends after what is there and leaves the byte count alone.
-    object->CollectSubfolders(folder.Path(), 0);
-    ASSERT_EQ(object->matchPaths.size(), here.size() + 2);
-    EXPECT_EQ(Sorted(Paths(object->matchPaths.begin() + here.size(), object->matchPaths.end())),
-              Sorted({folder / "sub.txt\\inner.txt", folder / inSo}));
-    EXPECT_EQ(object->matchPathBytes, BytesOf(here));
+    // Without the folder itself, the tree gives only what lies below it.
+    const MatchList below = Tree(folder.Path(), "*.txt\treadme.", false);
+    ASSERT_EQ(below.paths.size(), 2u);
+    EXPECT_EQ(Sorted(below.paths), Sorted({folder / "sub.txt\\inner.txt", folder / inSo}));
+    EXPECT_EQ(below.pathBytes, BytesOf(below.paths));
 
-    object->useRegex = 1;
-    object->pattern = "^[a-z]+\\.doc$";
-    object->CollectFolder(folder.Path());
-    EXPECT_EQ(object->matchPaths, Paths{folder / "x.doc"});
-    EXPECT_EQ(object->matchPathBytes, BytesOf(object->matchPaths));
-    object->pattern = "(";
-    object->CollectFolder(folder.Path());
-    EXPECT_TRUE(object->matchPaths.empty());
+    const MatchList regex = Here(folder.Path(), "^[a-z]+\\.doc$", 1);
+    EXPECT_EQ(regex.paths, Paths{folder / "x.doc"});
+    EXPECT_EQ(regex.pathBytes, BytesOf(regex.paths));
+    EXPECT_TRUE(Here(folder.Path(), "(", 1).paths.empty());
 }
 
 TEST(FolderScan, NothingToCollect) {
     TempFolder folder;
     ASSERT_TRUE(MakeFolder(folder / "only\\folders"));
-    Object object;
-    object->pattern = "*";
     for (const std::string& path : {folder.Path(), folder / "only", folder / "missing"}) {
-        object->matchPaths = {"left over"};
-        object->matchPathBytes = 7;
-        object->CollectFolder(path);
-        EXPECT_EQ(object->matchPaths, Paths{}) << path;
-        EXPECT_EQ(object->matchPathBytes, 0u) << path;
-        object->CollectSubfolders(path, 1);
-        EXPECT_EQ(object->matchPaths, Paths{}) << path;
+        const MatchList here = Here(path, "*");
+        EXPECT_EQ(here.paths, Paths{}) << path;
+        EXPECT_EQ(here.pathBytes, 0u) << path;
+        EXPECT_EQ(Tree(path, "*", true).paths, Paths{}) << path;
     }
 }
 
@@ -138,10 +132,7 @@ TEST(FolderScan, SubfoldersDepthFirstWithTheFolderItselfOnRequest) {
     TempFolder folder;
     for (const char* name : {"top.txt", "a\\1.txt", "a\\b\\2.txt", "a\\b\\c\\3.txt", "a\\4.log", "d\\5.txt"})
         ASSERT_TRUE(WriteTextFile(folder / name));
-    Object object;
-    object->pattern = "*.txt";
-    object->CollectSubfolders(folder.Path(), 1);
-    const auto& got = object->matchPaths;
+    const Paths got = Tree(folder.Path(), "*.txt", true).paths;
     EXPECT_EQ(Sorted(got), Sorted({folder / "top.txt", folder / "a\\1.txt", folder / "a\\b\\2.txt",
                                    folder / "a\\b\\c\\3.txt", folder / "d\\5.txt"}));
     // Everything below a comes in one run, whatever order the entries come in.
@@ -150,23 +141,23 @@ TEST(FolderScan, SubfoldersDepthFirstWithTheFolderItselfOnRequest) {
         if (got[i].compare(0, (folder / "a\\").size(), folder / "a\\") == 0) underA.push_back(i);
     ASSERT_EQ(underA.size(), 3u);
     EXPECT_EQ(underA.back() - underA.front(), 2u);
+    // A folder left out is named as the scan spells it, in any case.
+    EXPECT_EQ(Sorted(Tree(folder.Path(), "*.txt", false, 0, folder / "A\\B").paths),
+              Sorted({folder / "a\\1.txt", folder / "d\\5.txt"}));
 }
 
-// Each path has its size beside it; paths that came from elsewhere before a
-// subfolder scan keep their places, with no size.
+// Each path has its size beside it; paths from elsewhere keep their places, with no
+// size, when a subfolder scan's are appended.
 TEST(FolderScan, SizesBesideThePaths) {
     TempFolder folder;
     ASSERT_TRUE(WriteTextFile(folder / "a.txt", "12345"));
     ASSERT_TRUE(WriteTextFile(folder / "sub\\b.txt", std::string(70000, 'b')));
-    Object object;
-    object->pattern = "*.txt";
-    object->CollectFolder(folder.Path());
-    EXPECT_EQ(object->matchSizes, (std::vector<std::uint64_t>{5}));
-    object->matchPaths = {folder / "from the view.txt"};
-    object->matchSizes.clear();
-    object->CollectSubfolders(folder.Path(), 0);
-    EXPECT_EQ(object->matchPaths, (Paths{folder / "from the view.txt", folder / "sub\\b.txt"}));
-    EXPECT_EQ(object->matchSizes, (std::vector<std::uint64_t>{korvane::kSizeUnknown, 70000}));
+    EXPECT_EQ(Here(folder.Path(), "*.txt").sizes, (std::vector<std::uint64_t>{5}));
+    MatchList list;
+    list.paths = {folder / "from the view.txt"};
+    korvane::AppendMatches(list, Tree(folder.Path(), "*.txt", false));
+    EXPECT_EQ(list.paths, (Paths{folder / "from the view.txt", folder / "sub\\b.txt"}));
+    EXPECT_EQ(list.sizes, (std::vector<std::uint64_t>{korvane::kSizeUnknown, 70000}));
 }
 
 // The root of a drive is passed as "D:" alone; the entries read "D:\name". A free
@@ -184,13 +175,10 @@ TEST(FolderScan, BareDrive) {
                           UnixPath(folder.Path()), drive);
     ASSERT_TRUE(device.made);
 
-    Object object;
-    object->pattern = "*.txt";
-    object->CollectFolder(drive);
-    EXPECT_EQ(object->matchPaths, Paths{drive + "\\root.txt"});
-    EXPECT_EQ(object->matchPathBytes, 12u);
-    object->CollectSubfolders(drive, 0);
-    EXPECT_EQ(object->matchPaths, (Paths{drive + "\\root.txt", drive + "\\sub\\below.txt"}));
+    const MatchList here = Here(drive, "*.txt");
+    EXPECT_EQ(here.paths, Paths{drive + "\\root.txt"});
+    EXPECT_EQ(here.pathBytes, 12u);
+    EXPECT_EQ(Tree(drive, "*.txt", false).paths, (Paths{drive + "\\sub\\below.txt"}));
 }
 
 // A link inside the tree back to its top, and one to a sibling: neither is followed,
@@ -209,10 +197,7 @@ TEST(FolderScan, LinksToFoldersAreNotFollowed) {
     EXPECT_EQ(entry.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT),
               static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
 
-    Object object;
-    object->pattern = "*";
-    object->CollectSubfolders(folder.Path(), 1);
-    EXPECT_EQ(Sorted(object->matchPaths),
+    EXPECT_EQ(Sorted(Tree(folder.Path(), "*", true).paths),
               Sorted({folder / "top.txt", folder / "a\\1.txt", folder / "a\\b\\2.txt", folder / "c\\3.txt"}));
 }
 
@@ -232,14 +217,12 @@ TEST(FolderScan, NamesTheCodePageCannotHoldAreReportedNeverCollected) {
         ASSERT_TRUE(WriteWideFile(wide + L"\\" + name)) << name;
     const std::string f = folder.Path() + "|";
     for (const std::uint32_t regex : {0u, 1u}) {
-        Object object;
-        object->pattern = regex ? "\\.txt$" : "*.txt";
-        object->useRegex = regex;
-        object->CollectFolder(folder.Path());
-        object->CollectSubfolders(folder.Path(), 0);
-        EXPECT_EQ(object->matchPaths, (Paths{folder / "cafe.txt", folder / "plain\\inner.txt"}));
+        const std::string pattern = regex ? "\\.txt$" : "*.txt";
+        MatchList list = Here(folder.Path(), pattern, regex);
+        korvane::AppendMatches(list, Tree(folder.Path(), pattern, false, regex));
+        EXPECT_EQ(list.paths, (Paths{folder / "cafe.txt", folder / "plain\\inner.txt"}));
         Paths left;
-        for (const auto& n : object->leftOutNames) left.push_back(n.folder + "|" + n.name);
+        for (const auto& n : list.leftOut) left.push_back(n.folder + "|" + n.name);
         EXPECT_EQ(Sorted(left), Sorted({f + "a?..?..?notes.txt", f + "caf?.txt", f + "snow?.txt", f + "sub?\\"}));
     }
 }
