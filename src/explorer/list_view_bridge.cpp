@@ -1,66 +1,67 @@
-// The list view of Explorer's window on Windows XP and later: the item record and the
-// text buffer lie in blocks allocated in the view's process and are copied across.
-#include <cstring>
+// Explorer's list view before Windows 7: the matching items selected, their paths
+// collected. The two ways differ only in their transport (view_item_loop.cpp).
+#include "explorer/list_view_bridge.h"
 
-#include "common/unique_handle.h"
-#include "explorer/remote_block.h"
+#include "explorer/view_item_loop.h"
 #include "explorer/view_items.h"
+#include "match/match_name.h"
 #include "shellext/shell_extension.h"
 
 namespace korvane {
 
-void ShellExtension::SelectInView(HWND view) {
-    matchPathBytes = 0;
-    matchPaths.clear();
-    matchSizes.clear();
-    leftOutNames.clear();
+namespace {
+
+MatchList SelectThrough(HWND view, const ViewRequest& request, ViewTransport transport) {
+    MatchList list;
     try {
-        DWORD processId = 0;
-        GetWindowThreadProcessId(view, &processId);
-        UniqueHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
-        if (!process) return;
-        // Declared in this order so that the record is released first, then the text,
-        // then the process handle closed, on every way out.
-        RemoteBlock remoteText(process.Get(), kItemTextCapacity + 1);
-        if (!remoteText) return;
-        RemoteBlock remoteRecord(process.Get(), sizeof(ViewItemRecord));
-        if (!remoteRecord) return;
-        const auto recordAddress = reinterpret_cast<LPARAM>(remoteRecord.Address());
-
-        const char blank[kItemTextCapacity + 1] = {};
+        const PreparedPattern matcher(request.pattern, request.useRegex);
         TakenPaths taken;
-        ViewItemWalk walk(view);
-        int index = -1;
-        while (walk.Next(index)) {
-            ViewItemRecord record = {};
-            record.mask = LVIF_TEXT;
-            record.iItem = index;
-            record.pszText = static_cast<LPSTR>(remoteText.Address());
-            record.cchTextMax = kItemTextCapacity;
-            char text[kItemTextCapacity + 1] = {};
-            // An item the view does not answer for, or answers without writing the
-            // text, is read as empty, never as the previous item's name left in the
-            // buffer: the buffer is cleared before each request.
-            const bool read = remoteText.Write(blank, sizeof blank) && remoteRecord.Write(&record, sizeof record) &&
-                              SendMessageA(view, LVM_GETITEMA, 0, recordAddress) &&
-                              remoteText.Read(text, kItemTextCapacity);
-            if (!read) text[0] = '\0';
-            text[kItemTextCapacity] = '\0';
-
-            // LVIS_FOCUSED stays out of the mask: the focused item is left as it was.
-            record.mask = LVIF_STATE;
-            record.state = TakeViewItem(*this, text, taken);
-            record.stateMask = LVIS_SELECTED;
-            if (remoteRecord.Write(&record, sizeof record))
-                SendMessageA(view, LVM_SETITEMSTATE, static_cast<WPARAM>(index), recordAddress);
-        }
-        RedrawViewItems(view);
+        ForEachViewItem(view, transport, true,
+                        [&](const char* text) { return TakeViewItem(request, matcher, text, taken, list); });
     } catch (...) {
         // Memory ran short: no partial list goes on to the action.
-        matchPaths.clear();
-        matchSizes.clear();
-        matchPathBytes = 0;
+        list.paths.clear();
+        list.sizes.clear();
+        list.pathBytes = 0;
     }
+    return list;
+}
+
+}  // namespace
+
+MatchList SelectInView(HWND view, const ViewRequest& request) {
+    return SelectThrough(view, request, ViewTransport::kProcessBlocks);
+}
+
+MatchList SelectInViewShared(HWND view, const ViewRequest& request) {
+    return SelectThrough(view, request, ViewTransport::kSharedMapping);
+}
+
+// Adapters for the COM object, until it holds the match list as a value.
+namespace {
+
+ViewRequest RequestOf(const ShellExtension& extension) {
+    ViewRequest request;
+    request.currentFolder = extension.currentFolder;
+    request.pattern = extension.pattern;
+    request.useRegex = extension.useRegex;
+    request.collectPaths = extension.action <= kCutToClipboard;
+    return request;
+}
+
+void Store(ShellExtension& extension, MatchList&& list) {
+    extension.matchPaths = std::move(list.paths);
+    extension.matchSizes = std::move(list.sizes);
+    extension.matchPathBytes = list.pathBytes;
+    extension.leftOutNames = std::move(list.leftOut);
+}
+
+}  // namespace
+
+void ShellExtension::SelectInView(HWND view) { Store(*this, korvane::SelectInView(view, RequestOf(*this))); }
+
+void ShellExtension::SelectInViewShared(HWND view) {
+    Store(*this, korvane::SelectInViewShared(view, RequestOf(*this)));
 }
 
 }  // namespace korvane

@@ -2,9 +2,9 @@
 
 #include <string>
 
+#include "explorer/list_view_bridge.h"
 #include "match/match_name.h"
 #include "match/path_text.h"
-#include "shellext/shell_extension.h"
 
 namespace korvane {
 
@@ -30,21 +30,23 @@ bool IsExistingFolder(const std::string& path) {
 
 }  // namespace
 
-UINT TakeViewItem(ShellExtension& extension, const char* text, TakenPaths& taken) {
-    if (!text[0] || !MatchName(extension.pattern, text, extension.useRegex)) return 0;
+UINT TakeViewItem(const ViewRequest& request, const PreparedPattern& matcher, const char* text, TakenPaths& taken,
+                  MatchList& list) {
+    if (!text[0] || !matcher.Matches(text)) return 0;
     if (!IsPlainName(text)) {
-        extension.leftOutNames.push_back({extension.currentFolder, text});
+        list.leftOut.push_back({request.currentFolder, text});
         return 0;
     }
-    if (extension.action <= kCutToClipboard) {
-        std::string path = extension.currentFolder;
+    if (request.collectPaths) {
+        std::string path = request.currentFolder;
         path += '\\';
         path += text;
         if (taken.count(path) != 0 || IsExistingFolder(path)) return LVIS_SELECTED;
         const auto bytes = static_cast<std::uint32_t>(path.size() + 1);
         taken.insert(path);
-        extension.matchPaths.push_back(std::move(path));
-        extension.matchPathBytes += bytes;
+        list.paths.push_back(std::move(path));
+        list.sizes.push_back(kSizeUnknown);
+        list.pathBytes += bytes;
     }
     return LVIS_SELECTED;
 }

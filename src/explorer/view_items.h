@@ -1,4 +1,4 @@
-// What both ways of reaching Explorer's list view share: the item record the view
+// What every way of reaching Explorer's list view shares: the item record the view
 // reads, the walk over its items, the decision per item and the final redraw.
 #pragma once
 #include <windows.h>
@@ -8,9 +8,12 @@
 #include <string>
 #include <unordered_set>
 
+#include "match/match_list.h"
+
 namespace korvane {
 
-class ShellExtension;
+class PreparedPattern;
+struct ViewRequest;
 
 // LVITEMA as far as iIndent, the part the view reads for text and state. 40 bytes in
 // the 32-bit build, as every version of the control accepts; the 64-bit build has the
@@ -59,15 +62,16 @@ private:
 // extensions) are collected once.
 using TakenPaths = std::unordered_set<std::string>;
 
-// Tests one item's text against the pattern. On a match it answers LVIS_SELECTED and,
-// unless the action is select only, appends currentFolder + "\" + text to the match
-// list, except when that path is taken already or names an existing folder (a folder
-// whose name matches stays selected, but a move must not take it with everything it
-// holds). A matching text that is no plain name (a separator, "..", a final dot)
+// Tests one item's text against the request's pattern (prepared as matcher). On a
+// match it answers LVIS_SELECTED and, when the request collects paths, appends
+// currentFolder + "\" + text to list (its size unknown), except when that path is
+// taken already or names an existing folder (a folder whose name matches stays
+// selected, but a move must not take it with everything it holds). A matching text that is no plain name (a separator, "..", a final dot)
 // names no file of the folder: it is not selected and is left out, reported like
 // the scans' unusable names. Otherwise 0. An empty text (an item the view did not
 // answer for) never matches: it names no file.
-UINT TakeViewItem(ShellExtension& extension, const char* text, TakenPaths& taken);
+UINT TakeViewItem(const ViewRequest& request, const PreparedPattern& matcher, const char* text, TakenPaths& taken,
+                  MatchList& list);
 
 // Asks the view to redraw every item.
 void RedrawViewItems(HWND view) noexcept;

@@ -10,7 +10,7 @@
 #include "test_support.h"
 
 using namespace viewtest;
-using korvane::ShellExtension;
+using korvane::MatchList;
 using Strings = std::vector<std::string>;
 using Indexes = std::vector<int>;
 
@@ -23,6 +23,16 @@ std::vector<ViewItem> MixedItems() {
 }
 
 }  // namespace
+
+korvane::ViewRequest viewtest::Request(const std::string& pattern, const std::string& folder, bool collectPaths,
+                                       std::uint32_t useRegex) {
+    korvane::ViewRequest request;
+    request.currentFolder = folder;
+    request.pattern = pattern;
+    request.useRegex = useRegex;
+    request.collectPaths = collectPaths;
+    return request;
+}
 
 TEST_P(BridgeTest, SelectsExactlyTheMatchesAndCollectsThemInTheViewsOrder) {
     const struct {
@@ -38,17 +48,11 @@ TEST_P(BridgeTest, SelectsExactlyTheMatchesAndCollectsThemInTheViewsOrder) {
         auto shown = ShowView(MixedItems(), GetParam().otherProcess);
         const HWND view = shown->View();
         ASSERT_TRUE(view);
-        Extension extension;
-        extension->pattern = "*.txt";
-        extension->currentFolder = "C:\\work";
-        extension->action = c.action;
-        extension->matchPaths = {"left from before"};
-        extension->matchPathBytes = 17;
-        Select(*extension, view);
+        const MatchList list = Select(view, Request("*.txt", "C:\\work", c.action <= korvane::kCutToClipboard));
         EXPECT_EQ(SelectedItems(view), (Indexes{0, 2})) << c.action;
         EXPECT_EQ(FocusedItem(view), 1) << "the focus stays where the user left it";
-        EXPECT_EQ(extension->matchPaths, c.paths) << c.action;
-        EXPECT_EQ(extension->matchPathBytes, c.bytes) << c.action;
+        EXPECT_EQ(list.paths, c.paths) << c.action;
+        EXPECT_EQ(list.pathBytes, c.bytes) << c.action;
     }
 }
 
@@ -78,17 +82,12 @@ TEST_P(BridgeTest, NamesArePairedWithTheFolderAsTheViewShowsThem) {
     const HWND view = shown->View();
     ASSERT_TRUE(view);
     for (const auto& c : cases) {
-        Extension extension;
-        extension->pattern = c.pattern;
-        extension->useRegex = c.useRegex;
-        extension->currentFolder = c.folder;
-        extension->action = korvane::kCopyToClipboard;
-        Select(*extension, view);
+        const MatchList list = Select(view, Request(c.pattern, c.folder, true, c.useRegex));
         EXPECT_EQ(SelectedItems(view), c.selected) << c.pattern;
-        EXPECT_EQ(extension->matchPaths, c.paths) << c.pattern;
+        EXPECT_EQ(list.paths, c.paths) << c.pattern;
         std::uint32_t bytes = 0;
         for (const auto& p : c.paths) bytes += static_cast<std::uint32_t>(p.size() + 1);
-        EXPECT_EQ(extension->matchPathBytes, bytes) << c.pattern;
+        EXPECT_EQ(list.pathBytes, bytes) << c.pattern;
     }
 }
 
@@ -97,16 +96,13 @@ TEST_P(BridgeTest, ATextLongerThanTheBufferIsCutInsideIt) {
     const std::string longName(300, 'n');
     auto shown = ShowView({{longName}}, GetParam().otherProcess);
     ASSERT_TRUE(shown->View());
-    Extension extension;
-    extension->pattern = "*";
-    extension->currentFolder = "C:";
-    Select(*extension, shown->View());
-    ASSERT_EQ(extension->matchPaths.size(), 1u);
-    const std::string& path = extension->matchPaths[0];
+    const MatchList list = Select(shown->View(), Request("*", "C:"));
+    ASSERT_EQ(list.paths.size(), 1u);
+    const std::string& path = list.paths[0];
     EXPECT_GE(path.size(), 3u + 259u);
     EXPECT_LE(path.size(), 3u + 260u);
     EXPECT_EQ(path, "C:\\" + longName.substr(0, path.size() - 3));
-    EXPECT_EQ(extension->matchPathBytes, path.size() + 1);
+    EXPECT_EQ(list.pathBytes, path.size() + 1);
 }
 
 // The remaining tests look at the messages, so the view is always in this process.
@@ -114,13 +110,9 @@ TEST_P(BridgeTest, ATextLongerThanTheBufferIsCutInsideIt) {
 TEST_P(BridgeTest, AnEmptyViewIsAskedForItsItemsAndRedrawnOnly) {
     LocalView shown({});
     MessageSpy spy(shown.View());
-    Extension extension;
-    extension->pattern = "*";
-    extension->matchPaths = {"left from before"};
-    extension->matchPathBytes = 17;
-    Select(*extension, shown.View());
-    EXPECT_TRUE(extension->matchPaths.empty());
-    EXPECT_EQ(extension->matchPathBytes, 0u);
+    const MatchList list = Select(shown.View(), Request("*"));
+    EXPECT_TRUE(list.paths.empty());
+    EXPECT_EQ(list.pathBytes, 0u);
     // The count bounds the walk: with none, no item is asked for.
     ASSERT_EQ(spy.Messages().size(), 3u);
     EXPECT_EQ(spy.Messages()[0].message, static_cast<UINT>(LVM_GETITEMCOUNT));
@@ -133,9 +125,7 @@ TEST_P(BridgeTest, AnEmptyViewIsAskedForItsItemsAndRedrawnOnly) {
 TEST_P(BridgeTest, TheRedrawCoversExactlyTheItems) {
     LocalView shown(MixedItems());
     MessageSpy spy(shown.View());
-    Extension extension;
-    extension->pattern = "*.txt";
-    Select(*extension, shown.View());
+    Select(shown.View(), Request("*.txt"));
     ASSERT_FALSE(spy.Messages().empty());
     const SpiedMessage& last = spy.Messages().back();
     EXPECT_EQ(last.message, static_cast<UINT>(LVM_REDRAWITEMS));
@@ -152,9 +142,7 @@ TEST_P(BridgeTest, NothingHandedToTheViewOutlivesTheCall) {
         handed.push_back(record);
         handed.push_back(record->pszText);
     });
-    Extension extension;
-    extension->pattern = "*.txt";
-    Select(*extension, shown.View());
+    Select(shown.View(), Request("*.txt"));
     ASSERT_EQ(handed.size(), 8u);
     for (void* address : handed) {
         MEMORY_BASIC_INFORMATION info = {};
@@ -169,10 +157,7 @@ TEST_P(BridgeTest, AViewThatAnswersZeroToEverythingEndsTheWalk) {
     Strings paths;
     testsupport::BackgroundThread worker([&] {
         ScriptedWindow dead([](UINT, WPARAM, LPARAM) -> LRESULT { return 0; });
-        Extension extension;
-        extension->pattern = "*";
-        Select(*extension, dead.Handle());
-        paths = extension->matchPaths;
+        paths = Select(dead.Handle(), Request("*")).paths;
         returned = true;
     });
     ASSERT_TRUE(worker.Join(20000)) << "the walk did not end";
@@ -202,11 +187,7 @@ TEST_P(BridgeTest, AnItemWhoseTextCannotBeReadIsNotTakenForThePreviousOne) {
         }
         return 0;
     });
-    Extension extension;
-    extension->pattern = "*";
-    extension->currentFolder = "C:";
-    Select(*extension, view.Handle());
-    EXPECT_EQ(extension->matchPaths, (Strings{"C:\\a.txt"}));
+    EXPECT_EQ(Select(view.Handle(), Request("*", "C:")).paths, (Strings{"C:\\a.txt"}));
     EXPECT_EQ(states, (std::vector<std::pair<int, UINT>>{{0, LVIS_SELECTED}, {1, 0}}));
 }
 
@@ -228,12 +209,9 @@ TEST_P(BridgeTest, TheWalkIsBoundByTheCountAndEveryTextIsFresh) {
         }
         return TRUE;
     });
-    Extension extension;
-    extension->pattern = "*";
-    extension->currentFolder = "C:";
-    Select(*extension, view.Handle());
+    const MatchList list = Select(view.Handle(), Request("*", "C:"));
     EXPECT_EQ(textRequests, 3);
-    EXPECT_EQ(extension->matchPaths, (Strings{"C:\\a.txt"}));
+    EXPECT_EQ(list.paths, (Strings{"C:\\a.txt"}));
 }
 
 // Items are texts; on disk a matching text may name a folder (which a move would take
@@ -247,19 +225,15 @@ TEST_P(BridgeTest, FoldersRepeatsAndPathSyntaxAreNotCollected) {
     auto shown = ShowView(items, GetParam().otherProcess);
     ASSERT_TRUE(shown->View());
     for (auto action : {korvane::kMoveToFolder, korvane::kSelectOnly}) {
-        Extension extension;
-        extension->pattern = "*";
-        extension->currentFolder = folder.Path();
-        extension->action = action;
-        Select(*extension, shown->View());
+        const MatchList list = Select(shown->View(), Request("*", folder.Path(), action == korvane::kMoveToFolder));
         // The folder stays selected as the user asked; a text naming nothing still
         // goes on, to fail in the results as before.
         EXPECT_EQ(SelectedItems(shown->View()), (Indexes{0, 1, 2, 4})) << action;
         const Strings collected = {folder / "x.txt", folder / "gone.txt"};
-        EXPECT_EQ(extension->matchPaths, action == korvane::kMoveToFolder ? collected : Strings{}) << action;
-        ASSERT_EQ(extension->leftOutNames.size(), 2u) << action;
-        EXPECT_EQ(extension->leftOutNames[0].name, "a\\..\\..\\notes.txt");
-        EXPECT_EQ(extension->leftOutNames[1].name, "tail.");
-        EXPECT_EQ(extension->leftOutNames[0].folder, folder.Path());
+        EXPECT_EQ(list.paths, action == korvane::kMoveToFolder ? collected : Strings{}) << action;
+        ASSERT_EQ(list.leftOut.size(), 2u) << action;
+        EXPECT_EQ(list.leftOut[0].name, "a\\..\\..\\notes.txt");
+        EXPECT_EQ(list.leftOut[1].name, "tail.");
+        EXPECT_EQ(list.leftOut[0].folder, folder.Path());
     }
 }

@@ -3,18 +3,26 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include "shellext/shell_extension.h"
+#include <string>
+
+#include "explorer/list_view_bridge.h"
 
 namespace viewtest {
 
 struct BridgeKind {
-    void (korvane::ShellExtension::*select)(HWND view);
+    korvane::MatchList (*select)(HWND view, const korvane::ViewRequest& request);
     bool otherProcess;  // the view is shown by the host program, not by the test
 };
 
+// A request to collect (or, with collectPaths false, only select) the matches.
+korvane::ViewRequest Request(const std::string& pattern, const std::string& folder = std::string(),
+                             bool collectPaths = true, std::uint32_t useRegex = 0);
+
 class BridgeTest : public testing::TestWithParam<BridgeKind> {
 protected:
-    void Select(korvane::ShellExtension& extension, HWND view) const { (extension.*GetParam().select)(view); }
+    korvane::MatchList Select(HWND view, const korvane::ViewRequest& request) const {
+        return GetParam().select(view, request);
+    }
 };
 
 }  // namespace viewtest

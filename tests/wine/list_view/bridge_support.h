@@ -9,20 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "shellext/shell_extension.h"
 #include "view_window.h"
 
 namespace viewtest {
-
-// A ShellExtension held for one test.
-struct Extension {
-    korvane::ShellExtension* p = korvane::ShellExtension::New();
-    ~Extension() {
-        if (p) p->Release();
-    }
-    korvane::ShellExtension* operator->() const { return p; }
-    korvane::ShellExtension& operator*() const { return *p; }
-};
 
 class ShownView {
 public:

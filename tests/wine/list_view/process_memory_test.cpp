@@ -7,7 +7,7 @@
 using namespace viewtest;
 
 INSTANTIATE_TEST_SUITE_P(ProcessMemory, BridgeTest,
-                         testing::Values(BridgeKind{&korvane::ShellExtension::SelectInView, true}));
+                         testing::Values(BridgeKind{&korvane::SelectInView, true}));
 
 TEST(ProcessMemoryBridge, TheHostShowsItsViewInAnotherProcessOfAnXpSystem) {
     EXPECT_TRUE(korvane::IsWindowsXpOrLater());
@@ -23,11 +23,7 @@ TEST(ProcessMemoryBridge, AWindowThatIsGoneChangesNothing) {
     HWND gone = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
     ASSERT_TRUE(gone);
     DestroyWindow(gone);
-    Extension extension;
-    extension->pattern = "*";
-    extension->matchPaths = {"left from before"};
-    extension->matchPathBytes = 17;
-    extension->SelectInView(gone);
-    EXPECT_TRUE(extension->matchPaths.empty());
-    EXPECT_EQ(extension->matchPathBytes, 0u);
+    const korvane::MatchList list = korvane::SelectInView(gone, Request("*"));
+    EXPECT_TRUE(list.paths.empty());
+    EXPECT_EQ(list.pathBytes, 0u);
 }

@@ -11,7 +11,7 @@ using namespace viewtest;
 using Strings = std::vector<std::string>;
 
 INSTANTIATE_TEST_SUITE_P(SharedMapping, BridgeTest,
-                         testing::Values(BridgeKind{&korvane::ShellExtension::SelectInViewShared, false}));
+                         testing::Values(BridgeKind{&korvane::SelectInViewShared, false}));
 
 TEST(SharedMappingBridge, RunsOnANineXSystem) { EXPECT_FALSE(testsupport::IsNtPlatform()); }
 
@@ -21,21 +21,17 @@ TEST(SharedMappingBridge, TwoCommandsAtOnceDoNotShareTheirRecord) {
     // second's records would overwrite the first's.
     LocalView first({{"a.txt"}, {"b.doc"}, {"c.txt"}});
     LocalView second({{"x.txt"}, {"y.txt"}, {"z.doc"}});
-    Extension firstCommand, secondCommand;
-    firstCommand->pattern = "*.txt";
-    firstCommand->currentFolder = "C:\\one";
-    secondCommand->pattern = "*.doc";
-    secondCommand->currentFolder = "C:\\two";
+    korvane::MatchList secondList;
     bool started = false;
     MessageSpy spy(first.View(), [&](const SpiedMessage& m, bool handled) {
         if (m.message != LVM_GETITEMA || handled || started) return;
         started = true;
-        secondCommand->SelectInViewShared(second.View());
+        secondList = korvane::SelectInViewShared(second.View(), Request("*.doc", "C:\\two"));
     });
-    firstCommand->SelectInViewShared(first.View());
+    const korvane::MatchList firstList = korvane::SelectInViewShared(first.View(), Request("*.txt", "C:\\one"));
     ASSERT_TRUE(started);
-    EXPECT_EQ(firstCommand->matchPaths, (Strings{"C:\\one\\a.txt", "C:\\one\\c.txt"}));
-    EXPECT_EQ(secondCommand->matchPaths, (Strings{"C:\\two\\z.doc"}));
+    EXPECT_EQ(firstList.paths, (Strings{"C:\\one\\a.txt", "C:\\one\\c.txt"}));
+    EXPECT_EQ(secondList.paths, (Strings{"C:\\two\\z.doc"}));
     EXPECT_EQ(SelectedItems(first.View()), (std::vector<int>{0, 2}));
     EXPECT_EQ(SelectedItems(second.View()), (std::vector<int>{2}));
 }

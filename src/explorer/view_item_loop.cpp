@@ -1,0 +1,196 @@
+// Everything in which the three transports differ lies in this file: where the record
+// and the text buffer are, how they are written and read, and which messages carry
+// them. The loop itself is written once, at the end.
+#include "explorer/view_item_loop.h"
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "common/unique_handle.h"
+#include "explorer/remote_block.h"
+#include "explorer/view_items.h"
+
+namespace korvane {
+
+namespace {
+
+// In memory of this process the text lies at offset 0 and the record after it, at
+// the record's own alignment (260 in the 32-bit build).
+constexpr DWORD kLocalSize = 4096;
+constexpr std::size_t kRecordOffset =
+    (kItemTextCapacity + alignof(ViewItemRecord) - 1) / alignof(ViewItemRecord) * alignof(ViewItemRecord);
+static_assert(kRecordOffset + sizeof(ViewItemRecord) <= kLocalSize, "the record fits the mapping");
+
+// The record and the text buffer as the view reaches them.
+class ItemMemory {
+public:
+    virtual ~ItemMemory() = default;
+    LPSTR textForView = nullptr;  // the buffer's address as the view sees it
+    LPARAM recordForView = 0;     // the record's
+    virtual bool ClearText() = 0;
+    virtual bool PutRecord(const ViewItemRecord& record) = 0;
+    virtual bool TakeText(char* text) = 0;  // kItemTextCapacity bytes
+};
+
+// Blocks allocated in the view's process, copied across. Declared in this order so
+// that the record is released first, then the text, then the process handle closed.
+class ProcessBlocks final : public ItemMemory {
+public:
+    explicit ProcessBlocks(UniqueHandle process)
+        : process_(std::move(process)),
+          text_(process_.Get(), kItemTextCapacity + 1),
+          record_(process_.Get(), sizeof(ViewItemRecord)) {
+        textForView = static_cast<LPSTR>(text_.Address());
+        recordForView = reinterpret_cast<LPARAM>(record_.Address());
+    }
+    bool Usable() const { return text_ && record_; }
+    bool ClearText() override {
+        static const char blank[kItemTextCapacity + 1] = {};
+        return text_.Write(blank, sizeof blank);
+    }
+    bool PutRecord(const ViewItemRecord& record) override { return record_.Write(&record, sizeof record); }
+    bool TakeText(char* text) override { return text_.Read(text, kItemTextCapacity); }
+
+private:
+    UniqueHandle process_;
+    RemoteBlock text_;
+    RemoteBlock record_;
+};
+
+// Memory of this process that the view uses at the same address: a buffer of ours
+// when the view is ours, or a shared mapping, which the 9x family maps at one
+// address in every process.
+class LocalMemory final : public ItemMemory {
+public:
+    void Place(void* base) {
+        textForView = static_cast<char*>(base);
+        record_ = textForView + kRecordOffset;
+        recordForView = reinterpret_cast<LPARAM>(record_);
+    }
+    bool ClearText() override {
+        std::memset(textForView, 0, kItemTextCapacity);
+        return true;
+    }
+    bool PutRecord(const ViewItemRecord& record) override {
+        std::memcpy(record_, &record, sizeof record);
+        return true;
+    }
+    bool TakeText(char* text) override {
+        std::memcpy(text, textForView, kItemTextCapacity);
+        return true;
+    }
+
+    std::unique_ptr<char[]> own;
+    UniqueHandle mapping;
+    UniqueMappedView shared;
+
+private:
+    void* record_ = nullptr;
+};
+
+// Each command gets a mapping of its own name, so that two commands at the same time,
+// in one Explorer or in two, never write into each other's record. A name that
+// already exists belongs to someone else and is passed over.
+UniqueHandle CreateCommandMapping() {
+    static LONG serial = 0;
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        char name[64];
+        std::snprintf(name, sizeof name, "Korvane.ListView.%lu.%ld", GetCurrentProcessId(),
+                      InterlockedIncrement(&serial));
+        UniqueHandle mapping(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kLocalSize, name));
+        if (!mapping || GetLastError() != ERROR_ALREADY_EXISTS) return mapping;
+    }
+    return UniqueHandle();
+}
+
+// Null when the memory cannot be had.
+std::unique_ptr<ItemMemory> OpenMemory(HWND view, ViewTransport transport) {
+    if (transport == ViewTransport::kProcessBlocks) {
+        DWORD processId = 0;
+        GetWindowThreadProcessId(view, &processId);
+        UniqueHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
+        if (!process) return nullptr;
+        auto blocks = std::make_unique<ProcessBlocks>(std::move(process));
+        if (!blocks->Usable()) return nullptr;
+        return blocks;
+    }
+    auto local = std::make_unique<LocalMemory>();
+    if (transport == ViewTransport::kOwnProcess) {
+        local->own = std::make_unique<char[]>(kLocalSize);
+        local->Place(local->own.get());
+        return local;
+    }
+    local->mapping = CreateCommandMapping();
+    if (!local->mapping) return nullptr;
+    local->shared.Reset(MapViewOfFile(local->mapping.Get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
+    if (!local->shared) return nullptr;
+    local->Place(local->shared.Get());
+    return local;
+}
+
+struct ItemMessages {
+    UINT read;                // asks for the text
+    UINT select;              // sets the selection state
+    bool updateAfterRedraw;   // the view is painted before the command goes on
+};
+
+// The view of our own process is asked for the text alone; the 9x family's views
+// take the whole item record for the state, and are painted at once.
+ItemMessages MessagesFor(ViewTransport transport) {
+    switch (transport) {
+    case ViewTransport::kOwnProcess:
+        return {LVM_GETITEMTEXTA, LVM_SETITEMSTATE, false};
+    case ViewTransport::kProcessBlocks:
+        return {LVM_GETITEMA, LVM_SETITEMSTATE, false};
+    default:
+        return {LVM_GETITEMA, LVM_SETITEMA, true};
+    }
+}
+
+// LVM_GETITEMA and LVM_SETITEMA find the item in the record; the others take its index.
+WPARAM ItemParameter(UINT message, int index) {
+    return message == LVM_GETITEMA || message == LVM_SETITEMA ? 0 : static_cast<WPARAM>(index);
+}
+
+}  // namespace
+
+bool ForEachViewItem(HWND view, ViewTransport transport, bool select, const ViewItemDecision& decide) {
+    const std::unique_ptr<ItemMemory> memory = OpenMemory(view, transport);
+    if (!memory) return false;
+    const ItemMessages messages = MessagesFor(transport);
+    ViewItemWalk walk(view);
+    int index = -1;
+    while (walk.Next(index)) {
+        ViewItemRecord record = {};
+        record.mask = LVIF_TEXT;
+        record.iItem = index;
+        record.pszText = memory->textForView;
+        record.cchTextMax = kItemTextCapacity;
+        // An item the view does not answer for, or answers without writing the text,
+        // is read as empty, never as the previous item's name left in the buffer: the
+        // buffer is cleared before each request.
+        char text[kItemTextCapacity + 1] = {};
+        const bool read = memory->ClearText() && memory->PutRecord(record) &&
+                          SendMessageA(view, messages.read, ItemParameter(messages.read, index),
+                                       memory->recordForView) != 0 &&
+                          memory->TakeText(text);
+        if (!read) text[0] = '\0';
+        text[kItemTextCapacity] = '\0';
+        const UINT state = decide(text);
+        if (!select) continue;
+        // LVIS_FOCUSED stays out of the mask: the focused item is left as it was.
+        record.mask = LVIF_STATE;
+        record.state = state;
+        record.stateMask = LVIS_SELECTED;
+        if (memory->PutRecord(record))
+            SendMessageA(view, messages.select, ItemParameter(messages.select, index), memory->recordForView);
+    }
+    if (select) {
+        RedrawViewItems(view);
+        if (messages.updateAfterRedraw) UpdateWindow(view);
+    }
+    return true;
+}
+
+}  // namespace korvane
