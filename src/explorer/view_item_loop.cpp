@@ -63,11 +63,14 @@ private:
 // address in every process.
 class LocalMemory final : public ItemMemory {
 public:
-    void Place(void* base) {
-        textForView = static_cast<char*>(base);
-        record_ = textForView + kRecordOffset;
-        recordForView = reinterpret_cast<LPARAM>(record_);
+    // A buffer of ours.
+    LocalMemory() : own_(std::make_unique<char[]>(kLocalSize)) { Place(own_.get()); }
+    // A view of the mapping, when one can be made.
+    explicit LocalMemory(UniqueHandle mapping) : mapping_(std::move(mapping)) {
+        if (mapping_) shared_.Reset(MapViewOfFile(mapping_.Get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
+        if (shared_) Place(shared_.Get());
     }
+    bool Usable() const { return textForView != nullptr; }
     bool ClearText() override {
         std::memset(textForView, 0, kItemTextCapacity);
         return true;
@@ -81,11 +84,16 @@ public:
         return true;
     }
 
-    std::unique_ptr<char[]> own;
-    UniqueHandle mapping;
-    UniqueMappedView shared;
-
 private:
+    void Place(void* base) {
+        textForView = static_cast<char*>(base);
+        record_ = textForView + kRecordOffset;
+        recordForView = reinterpret_cast<LPARAM>(record_);
+    }
+
+    std::unique_ptr<char[]> own_;
+    UniqueHandle mapping_;
+    UniqueMappedView shared_;  // unmapped before the mapping closes
     void* record_ = nullptr;
 };
 
@@ -115,18 +123,10 @@ std::unique_ptr<ItemMemory> OpenMemory(HWND view, ViewTransport transport) {
         if (!blocks->Usable()) return nullptr;
         return blocks;
     }
-    auto local = std::make_unique<LocalMemory>();
-    if (transport == ViewTransport::kOwnProcess) {
-        local->own = std::make_unique<char[]>(kLocalSize);
-        local->Place(local->own.get());
-        return local;
-    }
-    local->mapping = CreateCommandMapping();
-    if (!local->mapping) return nullptr;
-    local->shared.Reset(MapViewOfFile(local->mapping.Get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
-    if (!local->shared) return nullptr;
-    local->Place(local->shared.Get());
-    return local;
+    if (transport == ViewTransport::kOwnProcess) return std::make_unique<LocalMemory>();
+    auto shared = std::make_unique<LocalMemory>(CreateCommandMapping());
+    if (!shared->Usable()) return nullptr;
+    return shared;
 }
 
 struct ItemMessages {
@@ -155,9 +155,9 @@ WPARAM ItemParameter(UINT message, int index) {
 
 }  // namespace
 
-bool ForEachViewItem(HWND view, ViewTransport transport, bool select, const ViewItemDecision& decide) {
+void ForEachViewItem(HWND view, ViewTransport transport, bool select, const ViewItemDecision& decide) {
     const std::unique_ptr<ItemMemory> memory = OpenMemory(view, transport);
-    if (!memory) return false;
+    if (!memory) return;
     const ItemMessages messages = MessagesFor(transport);
     ViewItemWalk walk(view);
     int index = -1;
@@ -190,7 +190,6 @@ bool ForEachViewItem(HWND view, ViewTransport transport, bool select, const View
         RedrawViewItems(view);
         if (messages.updateAfterRedraw) UpdateWindow(view);
     }
-    return true;
 }
 
 }  // namespace korvane

@@ -20,8 +20,8 @@ using ViewItemDecision = std::function<UINT(const char* text)>;
 // Visits the view's items (ViewItemWalk) and reads each text through the transport,
 // the buffer cleared before each request. With select, the state decide answers is set
 // on each item (the focus is left as it was) and the view is redrawn at the end.
-// False when the transport's memory could not be had: no item was asked for.
+// When the transport's memory cannot be had, no item is asked for.
 // An exception thrown by decide ends the loop, every block released.
-bool ForEachViewItem(HWND view, ViewTransport transport, bool select, const ViewItemDecision& decide);
+void ForEachViewItem(HWND view, ViewTransport transport, bool select, const ViewItemDecision& decide);
 
 }  // namespace korvane
