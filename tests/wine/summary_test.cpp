@@ -91,7 +91,6 @@ TEST_F(SummaryInDialog, FollowsTypingAndActionButtons) {
     MainDialogInputs in;
     in.currentFolder = "E:\\data";
     in.extensionPattern = "*.doc";
-    in.settings.initialAction = kCopyToFolder;
     in.settings.destinationHistory = {"D:\\backup"};
 
     const Seen seen = RunDriven(in, [](HWND dialog, Seen& s) {
@@ -141,7 +140,6 @@ TEST_F(SummaryInDialog, ListPicksShowThePickedEntryAtOnce) {
     MainDialogInputs in;
     in.currentFolder = "E:\\data";
     in.settings.initialPatternSource = 1;
-    in.settings.initialAction = kCopyToFolder;
     in.settings.patternHistory = {"*.txt", "*.log"};
     in.settings.destinationHistory = {"D:\\backup", "G:\\kept"};
 
@@ -171,7 +169,6 @@ TEST_F(SummaryInDialog, CheckBoxesCountOnlyWhileEnabled) {
     MainDialogInputs in;
     in.currentFolder = "D:";  // a drive root
     in.extensionPattern = "*.jpg";
-    in.settings.initialAction = kCopyToFolder;
     in.settings.destinationHistory = {"E:\\backup\\"};
 
     const Seen seen = RunDriven(in, [](HWND dialog, Seen& s) {
@@ -195,7 +192,6 @@ TEST_F(SummaryInDialog, SettingsOkReappliesAndRebuilds) {
     MainDialogInputs in;
     in.currentFolder = "E:\\data";
     in.extensionPattern = "*.txt";
-    in.settings.initialAction = kCopyToFolder;
     in.settings.destinationHistory = {"D:\\backup"};
 
     const Seen seen = RunDriven(in, [](HWND dialog, Seen& s) {
@@ -225,7 +221,6 @@ TEST_F(SummaryInDialog, NamesTheFolderTheFilesWillReallyGoTo) {
     MainDialogInputs in;
     in.currentFolder = "E:\\data";
     in.extensionPattern = "*.txt";
-    in.settings.initialAction = kCopyToFolder;
 
     const Seen seen = RunDriven(in, [](HWND dialog, Seen& s) {
         for (const char* typed : {"backup", "..\\out", "\\top", "F:\\x"}) {
