@@ -14,7 +14,6 @@
 #include "match/match_name.h"
 #include "resources/resource.h"
 #include "shellext/module.h"
-#include "shellext/shell_extension.h"
 #include "shellext/system_helpers.h"
 
 using namespace korvane;
@@ -23,13 +22,14 @@ using namespace benchfolder;
 namespace {
 
 struct DialogRun {
-    ShellExtension* extension = nullptr;
+    MainDialogInputs inputs;
+    MainChoices choices;
     DWORD threadId = 0;
 };
 
 DWORD WINAPI RunDialog(LPVOID parameter) {
     auto* run = static_cast<DialogRun*>(parameter);
-    RunMainDialog(nullptr, *run->extension);
+    RunMainDialog(nullptr, run->inputs, run->choices);
     return 0;
 }
 
@@ -117,12 +117,11 @@ void MeasureFolder(const std::string& base, int files) {
     const auto names = MakeFolder(folder, files);
     std::printf("made %d files in %.1f s\n", files, Now() - start);
 
-    ShellExtension* extension = ShellExtension::New();
-    extension->mode = kFolderMode;
-    extension->currentFolder = folder;
-    extension->patternHistory[1] = {"none"};
-    extension->destinationHistory[1] = {"C:\\out"};
-    DialogRun run = {extension, 0};
+    DialogRun run;
+    run.inputs.mode = kFolderMode;
+    run.inputs.currentFolder = folder;
+    run.inputs.settings.patternHistory = {"none"};
+    run.inputs.settings.destinationHistory = {"C:\\out"};
     HANDLE thread = CreateThread(nullptr, 0, RunDialog, &run, 0, &run.threadId);
     HWND dialog = thread ? WaitForDialog(run.threadId) : nullptr;
     if (!dialog) {
@@ -153,10 +152,10 @@ void MeasureFolder(const std::string& base, int files) {
                         files, c.label, c.pattern, m.toFinal * 1e3, m.reached ? "" : " (NOT REACHED)", m.slowest * 1e3);
         }
         // Regular expressions: the same work with one RegExp object per count.
-        extension->useRegex = 1;
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
         WaitForSingleObject(thread, 10000);
         CloseHandle(thread);
+        run.inputs.settings.useRegex = 1;
         thread = CreateThread(nullptr, 0, RunDialog, &run, 0, &run.threadId);
         dialog = thread ? WaitForDialog(run.threadId) : nullptr;
         if (dialog) {
@@ -172,7 +171,6 @@ void MeasureFolder(const std::string& base, int files) {
         WaitForSingleObject(thread, 10000);
         CloseHandle(thread);
     }
-    extension->Release();
     start = Now();
     RemoveFolder(folder, names);
     std::printf("removed them in %.1f s\n", Now() - start);

@@ -1,5 +1,5 @@
 // The main dialog (101): the user states pattern, action, destination and
-// options; OK checks the entries and stores them on the object.
+// options; OK checks the entries and returns them as the choices.
 #include "dialog/main_dialog.h"
 
 #include <shlobj.h>
@@ -9,13 +9,14 @@
 
 #include "common/com_memory.h"
 #include "dialog/entry_text.h"
+#include "dialog/main_dialog_state.h"
 #include "dialog/match_count_panel.h"
 #include "dialog/summary.h"
 #include "match/path_text.h"
 #include "resources/resource.h"
 #include "settings/settings_dialog.h"
 #include "shellext/module.h"
-#include "shellext/shell_extension.h"
+#include "shellext/shell_extension.h"  // the adapter at the end
 #include "shellext/system_helpers.h"
 
 namespace korvane {
@@ -37,8 +38,6 @@ constexpr struct {
 };
 
 constexpr UINT kSameFileTexts[] = {IDS_SAME_ASK, IDS_SAME_IF_NEWER, IDS_SAME_ALWAYS};
-
-std::size_t ModeIndex(const ShellExtension& extension) { return extension.mode == kFolderMode ? 1 : 0; }
 
 bool UsesDestination(ActionKind action) { return action == kCopyToFolder || action == kMoveToFolder; }
 
@@ -68,21 +67,29 @@ std::string EntryText(HWND dialog, int id) {
 
 void ShowError(HWND dialog, UINT textId) { ShowMessage(dialog, LoadResourceString(textId), MB_ICONHAND); }
 
+// The pattern the dialog starts with: in extension mode the one made from the
+// selected file's extension, unless the settings ask for the history; otherwise
+// the most recent one of the history.
+std::string InitialPattern(const MainDialogInputs& inputs, const ModeSettings& settings) {
+    if (settings.initialPatternSource == 0 && inputs.mode == kExtensionMode) return inputs.extensionPattern;
+    return settings.patternHistory.empty() ? std::string() : settings.patternHistory.front();
+}
+
 // Caption, pattern label, action buttons, destination list and pattern from the
-// object's loaded settings. The check boxes and the same-file choice keep what
-// the user set.
-void ApplySettingsToDialog(HWND dialog, ShellExtension& extension) {
-    const std::size_t m = ModeIndex(extension);
-    const bool folderMode = extension.mode == kFolderMode;
+// settings as they stand. The check boxes and the same-file choice keep what the
+// user set.
+void ApplySettingsToDialog(HWND dialog, const MainDialogState& state) {
+    const ModeSettings& settings = state.settings;
+    const bool folderMode = state.inputs.mode == kFolderMode;
     const bool windows7 = IsWindows7OrLater();
 
-    std::string caption = LoadResourceString(extension.useRegex ? IDS_CAPTION_REGEX : IDS_CAPTION_WILDCARD);
+    std::string caption = LoadResourceString(settings.useRegex ? IDS_CAPTION_REGEX : IDS_CAPTION_WILDCARD);
     if (folderMode) caption += LoadResourceString(IDS_CAPTION_FOLDER_MODE);
     SetWindowTextA(dialog, caption.c_str());
     SetDlgItemTextA(dialog, IDC_MAIN_PATTERN_LABEL,
-                    LoadResourceString(extension.useRegex ? IDS_LABEL_REGEX : IDS_LABEL_WILDCARD).c_str());
+                    LoadResourceString(settings.useRegex ? IDS_LABEL_REGEX : IDS_LABEL_WILDCARD).c_str());
 
-    ActionKind action = extension.initialAction[m];
+    ActionKind action = settings.initialAction;
     if (folderMode && !UsesDestination(action)) action = kCopyToFolder;
     if (windows7 && action == kSelectOnly) action = kCopyToFolder;
     // A stored "previous action" that was never saved (5), or a stray value, would
@@ -96,39 +103,39 @@ void ApplySettingsToDialog(HWND dialog, ShellExtension& extension) {
 
     HWND destination = GetDlgItem(dialog, IDC_MAIN_DESTINATION);
     SendMessageA(destination, CB_RESETCONTENT, 0, 0);
-    FillCombo(destination, extension.destinationHistory[m]);
+    FillCombo(destination, settings.destinationHistory);
     SendMessageA(destination, CB_SETCURSEL, 0, 0);
     EnableDestinationControls(dialog, UsesDestination(action));
 
     // Emptying the combo also empties its edit field: the text comes after it.
     HWND pattern = GetDlgItem(dialog, IDC_MAIN_PATTERN);
     SendMessageA(pattern, CB_RESETCONTENT, 0, 0);
-    SetWindowTextA(pattern, extension.InitialPattern().c_str());
-    FillCombo(pattern, extension.patternHistory[m]);
+    SetWindowTextA(pattern, InitialPattern(state.inputs, settings).c_str());
+    FillCombo(pattern, settings.patternHistory);
     SetFocus(pattern);
 
-    BuildSummaryText(dialog, 0, extension);
+    BuildSummaryText(dialog, 0, state);
 }
 
-void OnInitDialog(HWND dialog, ShellExtension& extension) {
-    const std::size_t m = ModeIndex(extension);
+void OnInitDialog(HWND dialog, const MainDialogState& state) {
+    const ModeSettings& settings = state.settings;
     SetProductIcon(dialog);
     PlaceNearCursor(dialog, 0);
     // No more than OK can take: a longer text would be cut there without a word.
     SendDlgItemMessageA(dialog, IDC_MAIN_PATTERN, CB_LIMITTEXT, kEntryTextBytes, 0);
     SendDlgItemMessageA(dialog, IDC_MAIN_DESTINATION, CB_LIMITTEXT, kEntryTextBytes, 0);
-    SetDlgItemTextA(dialog, IDC_MAIN_FOLDER, (" " + FolderDisplayForm(extension.currentFolder)).c_str());
-    CheckDlgButton(dialog, IDC_MAIN_SUBFOLDERS, extension.initialIncludeSubfolders[m] ? BST_CHECKED : BST_UNCHECKED);
-    CheckDlgButton(dialog, IDC_MAIN_APPEND_FOLDER, extension.initialAppendFolderName[m] ? BST_CHECKED : BST_UNCHECKED);
+    SetDlgItemTextA(dialog, IDC_MAIN_FOLDER, (" " + FolderDisplayForm(state.inputs.currentFolder)).c_str());
+    CheckDlgButton(dialog, IDC_MAIN_SUBFOLDERS, settings.initialIncludeSubfolders ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dialog, IDC_MAIN_APPEND_FOLDER, settings.initialAppendFolderName ? BST_CHECKED : BST_UNCHECKED);
 
-    ApplySettingsToDialog(dialog, extension);
+    ApplySettingsToDialog(dialog, state);
 
     HWND sameFile = GetDlgItem(dialog, IDC_MAIN_SAME_FILE);
     SendMessageA(sameFile, CB_RESETCONTENT, 0, 0);
     for (UINT id : kSameFileTexts)
         SendMessageA(sameFile, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(LoadResourceString(id).c_str()));
     // A stored "previous choice" never saved, or any other stray value, shows "ask".
-    SameFileAction same = extension.initialSameFileAction[m];
+    SameFileAction same = settings.initialSameFileAction;
     if (same > kOverwriteAlways) same = kAskBeforeOverwrite;
     SendMessageA(sameFile, CB_SETCURSEL, same, 0);
 }
@@ -138,10 +145,10 @@ int CALLBACK BrowseCallback(HWND browser, UINT message, LPARAM, LPARAM startFold
     return 0;
 }
 
-void OnBrowse(HWND dialog, const ShellExtension& extension) {
+void OnBrowse(HWND dialog, const MainDialogState& state) {
     const std::string title =
         LoadResourceString(IsChecked(dialog, IDC_MAIN_COPY_TO_FOLDER) ? IDS_BROWSE_COPY_TITLE : IDS_BROWSE_MOVE_TITLE);
-    const std::string start = FolderDisplayForm(extension.currentFolder);
+    const std::string start = FolderDisplayForm(state.inputs.currentFolder);
     BROWSEINFOA info = {};
     info.hwndOwner = dialog;
     info.lpszTitle = title.c_str();
@@ -154,20 +161,21 @@ void OnBrowse(HWND dialog, const ShellExtension& extension) {
     if (SHGetPathFromIDListA(chosen.Get(), path)) SetDlgItemTextA(dialog, IDC_MAIN_DESTINATION, path);
 }
 
-void OnSettings(HWND dialog, ShellExtension& extension) {
+void OnSettings(HWND dialog, MainDialogState& state) {
     if (RunSettingsDialog(dialog) != IDOK) return;
-    extension.LoadSettings();
-    ApplySettingsToDialog(dialog, extension);
+    ReloadModeSettings(state.inputs.mode, state.settings);
+    ApplySettingsToDialog(dialog, state);
 }
 
-void OnOk(HWND dialog, ShellExtension& extension) {
+void OnOk(HWND dialog, MainDialogState& state) {
+    const ModeSettings& settings = state.settings;
     const ActionKind action = ReadActionButtons(dialog);
     const std::string pattern = EntryText(dialog, IDC_MAIN_PATTERN);
     if (pattern.empty()) {
-        ShowError(dialog, extension.useRegex ? IDS_ENTER_REGEX : IDS_ENTER_WILDCARD);
+        ShowError(dialog, settings.useRegex ? IDS_ENTER_REGEX : IDS_ENTER_WILDCARD);
         return;
     }
-    if (RefuseRejectedExpression(dialog, extension, pattern)) return;
+    if (settings.useRegex && RefuseRejectedExpression(dialog, pattern)) return;
     const std::string destination = EntryText(dialog, IDC_MAIN_DESTINATION);
     if (UsesDestination(action) && destination.empty()) {
         ShowError(dialog, action == kCopyToFolder ? IDS_ENTER_COPY_DESTINATION : IDS_ENTER_MOVE_DESTINATION);
@@ -175,18 +183,20 @@ void OnOk(HWND dialog, ShellExtension& extension) {
     }
     const LRESULT same = SendDlgItemMessageA(dialog, IDC_MAIN_SAME_FILE, CB_GETCURSEL, 0, 0);
 
-    extension.action = action;
-    extension.pattern = pattern;
-    extension.typedDestination = destination;
-    extension.destinationFolder =
-        EffectiveDestination(destination, extension.currentFolder, IsChecked(dialog, IDC_MAIN_APPEND_FOLDER));
-    extension.includeSubfolders = IsChecked(dialog, IDC_MAIN_SUBFOLDERS) ? 1 : 0;
-    extension.sameFileAction =
+    MainChoices& choices = state.choices;
+    choices.pattern = pattern;
+    choices.useRegex = settings.useRegex;
+    choices.action = action;
+    choices.typedDestination = destination;
+    choices.destinationFolder =
+        EffectiveDestination(destination, state.inputs.currentFolder, IsChecked(dialog, IDC_MAIN_APPEND_FOLDER));
+    choices.includeSubfolders = IsChecked(dialog, IDC_MAIN_SUBFOLDERS) ? 1 : 0;
+    choices.sameFileAction =
         same >= 0 && same <= static_cast<LRESULT>(kOverwriteAlways) ? static_cast<SameFileAction>(same) : kAskBeforeOverwrite;
     EndDialog(dialog, IDOK);
 }
 
-void OnCommand(HWND dialog, ShellExtension& extension, int id) {
+void OnCommand(HWND dialog, MainDialogState& state, int id) {
     switch (id) {
     case IDC_MAIN_COPY_TO_FOLDER:
     case IDC_MAIN_MOVE_TO_FOLDER:
@@ -198,13 +208,13 @@ void OnCommand(HWND dialog, ShellExtension& extension, int id) {
         EnableDestinationControls(dialog, false);
         break;
     case IDC_MAIN_BROWSE:
-        OnBrowse(dialog, extension);
+        OnBrowse(dialog, state);
         break;
     case IDC_MAIN_SETTINGS:
-        OnSettings(dialog, extension);
+        OnSettings(dialog, state);
         break;
     case IDOK:
-        OnOk(dialog, extension);
+        OnOk(dialog, state);
         break;
     case IDCANCEL:
         EndDialog(dialog, IDCANCEL);
@@ -214,29 +224,21 @@ void OnCommand(HWND dialog, ShellExtension& extension, int id) {
     }
 }
 
-// What RunMainDialog hands the dialog: the object, and Explorer's list view the
-// command works on (for the match count).
-struct MainDialogStart {
-    ShellExtension* extension;
-    HWND view;
-};
-
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     try {
-        const auto* start = message == WM_INITDIALOG ? reinterpret_cast<const MainDialogStart*>(lParam) : nullptr;
-        if (start) SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(start->extension));
-        auto* extension = reinterpret_cast<ShellExtension*>(GetWindowLongPtrA(dialog, DWLP_USER));
-        if (!extension) return FALSE;  // WM_SETFONT and the like come before WM_INITDIALOG
+        if (message == WM_INITDIALOG) SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+        auto* state = reinterpret_cast<MainDialogState*>(GetWindowLongPtrA(dialog, DWLP_USER));
+        if (!state) return FALSE;  // WM_SETFONT and the like come before WM_INITDIALOG
         if (HandleMatchCountMessage(dialog, message, wParam, lParam)) return TRUE;
         switch (message) {
         case WM_INITDIALOG:
-            OnInitDialog(dialog, *extension);
-            AttachMatchCount(dialog, *extension, start->view);
+            OnInitDialog(dialog, *state);
+            AttachMatchCount(dialog, *state);
             return FALSE;  // the focus stays on the pattern
         case WM_COMMAND:
-            OnCommand(dialog, *extension, LOWORD(wParam));
-            BuildSummaryText(dialog, wParam, *extension);
-            UpdateMatchCount(dialog, *extension, wParam);
+            OnCommand(dialog, *state, LOWORD(wParam));
+            BuildSummaryText(dialog, wParam, *state);
+            UpdateMatchCount(dialog, *state, wParam);
             return FALSE;
         case WM_HELP:
             ShowHelp(dialog, kHelpContextCommand, IDH_MAIN_DIALOG);
@@ -251,16 +253,10 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 
 }  // namespace
 
-std::string ShellExtension::InitialPattern() const {
-    const std::vector<std::string>& history = patternHistory[mode == kFolderMode ? 1 : 0];
-    if (initialPatternSource == 0 && mode == kExtensionMode) return extensionPattern;
-    return history.empty() ? std::string() : history.front();
-}
-
-INT_PTR RunMainDialog(HWND owner, ShellExtension& extension, HWND view) {
-    MainDialogStart start = {&extension, view};
+INT_PTR RunMainDialog(HWND owner, const MainDialogInputs& inputs, MainChoices& choices) {
+    MainDialogState state(inputs, choices);
     return DialogBoxParamA(moduleInstance, MAKEINTRESOURCEA(IDD_MAIN), owner, MainDialogProc,
-                           reinterpret_cast<LPARAM>(&start));
+                           reinterpret_cast<LPARAM>(&state));
 }
 
 ActionKind ReadActionButtons(HWND dialog) {
@@ -269,6 +265,37 @@ ActionKind ReadActionButtons(HWND dialog) {
     if (IsChecked(dialog, IDC_MAIN_COPY_TO_FOLDER)) return kCopyToFolder;
     if (IsChecked(dialog, IDC_MAIN_MOVE_TO_FOLDER)) return kMoveToFolder;
     return kSelectOnly;
+}
+
+// --- the adapter for the object's fields, until its caller takes the values ---
+
+INT_PTR RunMainDialog(HWND owner, ShellExtension& extension, HWND view) {
+    const InvocationMode m = extension.mode == kFolderMode ? kFolderMode : kExtensionMode;
+    MainDialogInputs inputs;
+    inputs.mode = extension.mode;
+    inputs.currentFolder = extension.currentFolder;
+    inputs.extensionPattern = extension.extensionPattern;
+    inputs.view = view;
+    ModeSettings& s = inputs.settings;
+    s.useRegex = extension.useRegex;
+    s.initialAction = extension.initialAction[m];
+    s.initialSameFileAction = extension.initialSameFileAction[m];
+    s.initialIncludeSubfolders = extension.initialIncludeSubfolders[m];
+    s.initialAppendFolderName = extension.initialAppendFolderName[m];
+    s.initialPatternSource = extension.initialPatternSource;
+    s.patternHistory = extension.patternHistory[m];
+    s.destinationHistory = extension.destinationHistory[m];
+    MainChoices choices;
+    const INT_PTR result = RunMainDialog(owner, inputs, choices);
+    if (result != IDOK) return result;
+    extension.pattern = choices.pattern;
+    extension.useRegex = choices.useRegex;
+    extension.action = choices.action;
+    extension.typedDestination = choices.typedDestination;
+    extension.destinationFolder = choices.destinationFolder;
+    extension.includeSubfolders = choices.includeSubfolders;
+    extension.sameFileAction = choices.sameFileAction;
+    return result;
 }
 
 }  // namespace korvane

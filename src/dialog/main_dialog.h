@@ -23,14 +23,13 @@ struct MainDialogInputs {
     HWND view = nullptr;
 };
 
-// Runs dialog 101 modally, the inputs handed over through the dialog parameter.
-// IDOK with choices filled in, or IDCANCEL with choices untouched.
+// Runs dialog 101 modally; its procedure gets a state of its own (the inputs, a
+// copy of their settings, the choices) through the dialog parameter. IDOK with
+// choices filled in, or IDCANCEL with choices untouched.
 INT_PTR RunMainDialog(HWND owner, const MainDialogInputs& inputs, MainChoices& choices);
 
-// Runs dialog 101 modally for the object (handed over as the dialog parameter).
-// 1 for OK (the choices are then stored on the object), 2 for Cancel. view is
-// Explorer's list view the command will work on, whose items the match count reads
-// before Windows 7 in extension mode.
+// Adapter until the object's caller takes the values: the inputs from the object's
+// fields, and at OK the choices stored back on them. view: as MainDialogInputs::view.
 INT_PTR RunMainDialog(HWND owner, ShellExtension& extension, HWND view = nullptr);
 
 // The ActionKind of the checked radio button: 1002, 1001, 1006, 1007 in that order,

@@ -7,10 +7,10 @@
 #include "common/unique_handle.h"
 #include "dialog/entry_text.h"
 #include "dialog/main_dialog.h"
+#include "dialog/main_dialog_state.h"
 #include "dialog/match_count.h"
 #include "match/regular_expression.h"
 #include "resources/resource.h"
-#include "shellext/shell_extension.h"
 #include "shellext/system_helpers.h"
 
 namespace korvane {
@@ -62,13 +62,13 @@ std::string PatternText(HWND dialog, WPARAM command) {
 // What the command would act on with the dialog's entries as they stand: the view's
 // items before Windows 7 in extension mode, the folder on disk otherwise, and the
 // subfolders when a copy or move includes them.
-MatchCountRequest RequestFromDialog(HWND dialog, const ShellExtension& extension, HWND view, WPARAM command) {
+MatchCountRequest RequestFromDialog(HWND dialog, const MainDialogState& state, WPARAM command) {
     MatchCountRequest request;
     request.pattern = PatternText(dialog, command);
-    request.useRegex = extension.useRegex;
-    request.folder = extension.currentFolder;
-    request.fromView = extension.mode == kExtensionMode && !IsWindows7OrLater();
-    request.view = request.fromView ? view : nullptr;
+    request.useRegex = state.settings.useRegex;
+    request.folder = state.inputs.currentFolder;
+    request.fromView = state.inputs.mode == kExtensionMode && !IsWindows7OrLater();
+    request.view = request.fromView ? state.inputs.view : nullptr;
     const ActionKind action = ReadActionButtons(dialog);
     request.subfolders = (action == kCopyToFolder || action == kMoveToFolder) &&
                          IsDlgButtonChecked(dialog, IDC_MAIN_SUBFOLDERS) == BST_CHECKED;
@@ -84,8 +84,7 @@ using UniqueFont = Unique<FontTraits>;
 
 class Panel {
 public:
-    Panel(HWND dialog, HWND view) : dialog_(dialog), view_(view) {}
-    HWND View() const { return view_; }
+    explicit Panel(HWND dialog) : dialog_(dialog) {}
 
     void Want(const MatchCountRequest& request, bool afterPause) {
         if (haveWanted_ && request == wanted_) return;
@@ -196,7 +195,6 @@ private:
     }
 
     HWND dialog_;
-    HWND view_;
     MatchCountRequest wanted_;
     bool haveWanted_ = false;
     WPARAM tag_ = 0;
@@ -209,19 +207,19 @@ Panel* FindPanel(HWND dialog) { return static_cast<Panel*>(GetPropA(dialog, kPan
 
 }  // namespace
 
-void AttachMatchCount(HWND dialog, const ShellExtension& extension, HWND view) {
-    auto panel = std::make_unique<Panel>(dialog, view);
+void AttachMatchCount(HWND dialog, const MainDialogState& state) {
+    auto panel = std::make_unique<Panel>(dialog);
     if (!SetPropA(dialog, kPanelProperty, panel.get())) return;
     Panel* attached = panel.release();
-    attached->Want(RequestFromDialog(dialog, extension, view, 0), false);
+    attached->Want(RequestFromDialog(dialog, state, 0), false);
 }
 
-void UpdateMatchCount(HWND dialog, const ShellExtension& extension, WPARAM command) {
+void UpdateMatchCount(HWND dialog, const MainDialogState& state, WPARAM command) {
     Panel* panel = FindPanel(dialog);
     if (!panel) return;
     // Every notification of the pattern field waits for the typing to pause; the
     // buttons and the settings count at once.
-    panel->Want(RequestFromDialog(dialog, extension, panel->View(), command), LOWORD(command) == IDC_MAIN_PATTERN);
+    panel->Want(RequestFromDialog(dialog, state, command), LOWORD(command) == IDC_MAIN_PATTERN);
 }
 
 bool HandleMatchCountMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -251,8 +249,7 @@ bool HandleMatchCountMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
     }
 }
 
-bool RefuseRejectedExpression(HWND dialog, const ShellExtension& extension, const std::string& pattern) {
-    if (!extension.useRegex) return false;
+bool RefuseRejectedExpression(HWND dialog, const std::string& pattern) {
     std::string description;
     RegExpVerdict verdict;
     {

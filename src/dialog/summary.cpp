@@ -6,10 +6,10 @@
 
 #include "dialog/entry_text.h"
 #include "dialog/main_dialog.h"
+#include "dialog/main_dialog_state.h"
 #include "dialog/summary_text.h"
 #include "match/path_text.h"
 #include "resources/resource.h"
-#include "shellext/shell_extension.h"
 #include "shellext/system_helpers.h"
 
 namespace korvane {
@@ -65,20 +65,21 @@ std::string ComboText(HWND dialog, int id, WPARAM notification) {
 
 }  // namespace
 
-void BuildSummaryText(HWND dialog, WPARAM notification, const ShellExtension& extension) {
+void BuildSummaryText(HWND dialog, WPARAM notification, const MainDialogState& state) {
     try {
+        const MainDialogInputs& inputs = state.inputs;
         SummaryInputs in;
-        in.folder = FolderDisplayForm(extension.currentFolder);
+        in.folder = FolderDisplayForm(inputs.currentFolder);
         in.subfolders = EnabledAndChecked(dialog, IDC_MAIN_SUBFOLDERS);
         in.append = EnabledAndChecked(dialog, IDC_MAIN_APPEND_FOLDER);
         in.action = ReadActionButtons(dialog);
-        in.mode = extension.mode;
-        in.useRegex = extension.useRegex != 0;
+        in.mode = inputs.mode;
+        in.useRegex = state.settings.useRegex != 0;
         in.pattern = ComboText(dialog, IDC_MAIN_PATTERN, notification);
         // The folder the files will really go to: a relative text as OK resolves it.
         if (in.action == kCopyToFolder || in.action == kMoveToFolder)
             in.destination = ResolveDestination(ComboText(dialog, IDC_MAIN_DESTINATION, notification),
-                                                extension.currentFolder);
+                                                inputs.currentFolder);
         SetDlgItemTextA(dialog, IDC_MAIN_SUMMARY, ComposeSummary(in, LoadSummaryStrings()).c_str());
     } catch (...) {
         // The text is informative only: when memory is short the old one stays.

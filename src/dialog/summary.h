@@ -4,10 +4,10 @@
 
 namespace korvane {
 
-class ShellExtension;
+struct MainDialogState;
 
-// Rebuilds the summary from the dialog's controls and the object. notification is
+// Rebuilds the summary from the dialog's controls and its state. notification is
 // the wParam of the WM_COMMAND being handled, 0 when there is none.
-void BuildSummaryText(HWND dialog, WPARAM notification, const ShellExtension& extension);
+void BuildSummaryText(HWND dialog, WPARAM notification, const MainDialogState& state);
 
 }  // namespace korvane

@@ -12,7 +12,7 @@
 
 #include "common/unique_handle.h"
 #include "settings/history.h"
-#include "shellext/shell_extension.h"
+#include "shellext/shell_extension.h"  // the adapters at the end
 #include "shellext/system_helpers.h"
 
 namespace korvane {
@@ -109,58 +109,68 @@ ActionKind DefaultAction(InvocationMode m) {
     return m == kExtensionMode && !IsWindows7OrLater() ? kSelectOnly : kCopyToFolder;
 }
 
+// Modes other than the two are read as extension mode.
+InvocationMode Normalized(InvocationMode mode) { return mode == kFolderMode ? kFolderMode : kExtensionMode; }
+
 }  // namespace
 
-void ShellExtension::LoadSettings() {
-    const InvocationMode m = mode == kFolderMode ? kFolderMode : kExtensionMode;
+void ReloadModeSettings(InvocationMode mode, ModeSettings& settings) {
+    const InvocationMode m = Normalized(mode);
+    ModeSettings& s = settings;
 
     UniqueKey key;
     if (!OpenForReading(key)) {
-        useRegex = 0;
-        initialAction[m] = DefaultAction(m);
-        initialPatternSource = 0;
-        initialIncludeSubfolders[m] = 0;
-        initialAppendFolderName[m] = 0;
-        initialSameFileAction[m] = kAskBeforeOverwrite;
+        s.useRegex = 0;
+        s.initialAction = DefaultAction(m);
+        s.initialPatternSource = 0;
+        s.initialIncludeSubfolders = 0;
+        s.initialAppendFolderName = 0;
+        s.initialSameFileAction = kAskBeforeOverwrite;
         return;  // the histories stay as they are
     }
 
-    if (!ReadNumber(key.Get(), "regexp", useRegex)) useRegex = 0;
+    if (!ReadNumber(key.Get(), "regexp", s.useRegex)) s.useRegex = 0;
 
-    if (!ReadNumber(key.Get(), kModeName[m], initialAction[m])) {
-        initialAction[m] = DefaultAction(m);
+    if (!ReadNumber(key.Get(), kModeName[m], s.initialAction)) {
+        s.initialAction = DefaultAction(m);
     } else {
         // A failed read of the last choice leaves 5, which the main dialog shows as no choice.
-        if (initialAction[m] == kPreviousAction) ReadNumber(key.Get(), kFlagName[m], initialAction[m]);
-        if (initialAction[m] == kSelectOnly && IsWindows7OrLater()) initialAction[m] = kCopyToFolder;
+        if (s.initialAction == kPreviousAction) ReadNumber(key.Get(), kFlagName[m], s.initialAction);
+        if (s.initialAction == kSelectOnly && IsWindows7OrLater()) s.initialAction = kCopyToFolder;
     }
 
-    if (!ReadNumber(key.Get(), "select", initialPatternSource)) initialPatternSource = 0;
+    if (!ReadNumber(key.Get(), "select", s.initialPatternSource)) s.initialPatternSource = 0;
 
-    patternHistory[m] = ReadHistory(key.Get(), 'h', m);
-    destinationHistory[m] = ReadHistory(key.Get(), 'f', m);
+    s.patternHistory = ReadHistory(key.Get(), 'h', m);
+    s.destinationHistory = ReadHistory(key.Get(), 'f', m);
 
-    if (!ReadNumber(key.Get(), kUnderName[m], initialIncludeSubfolders[m])) initialIncludeSubfolders[m] = 0;
-    if (!ReadNumber(key.Get(), kAddName[m], initialAppendFolderName[m])) initialAppendFolderName[m] = 0;
+    if (!ReadNumber(key.Get(), kUnderName[m], s.initialIncludeSubfolders)) s.initialIncludeSubfolders = 0;
+    if (!ReadNumber(key.Get(), kAddName[m], s.initialAppendFolderName)) s.initialAppendFolderName = 0;
 
-    if (!ReadNumber(key.Get(), kSameName[m], initialSameFileAction[m])) {
-        initialSameFileAction[m] = kAskBeforeOverwrite;
-    } else if (initialSameFileAction[m] == kPreviousSameFileAction) {
-        ReadNumber(key.Get(), kSameFlagName[m], initialSameFileAction[m]);
+    if (!ReadNumber(key.Get(), kSameName[m], s.initialSameFileAction)) {
+        s.initialSameFileAction = kAskBeforeOverwrite;
+    } else if (s.initialSameFileAction == kPreviousSameFileAction) {
+        ReadNumber(key.Get(), kSameFlagName[m], s.initialSameFileAction);
     }
 }
 
-void ShellExtension::SaveChoices() {
-    const InvocationMode m = mode == kFolderMode ? kFolderMode : kExtensionMode;
+ModeSettings LoadModeSettings(InvocationMode mode) {
+    ModeSettings settings;
+    ReloadModeSettings(mode, settings);
+    return settings;
+}
+
+void SaveChoices(InvocationMode mode, const MainChoices& choices, const ModeSettings& settings) {
+    const InvocationMode m = Normalized(mode);
 
     UniqueKey key;
     if (!OpenForWriting(key)) return;
 
-    WriteNumber(key.Get(), kFlagName[m], action);
-    WriteNumber(key.Get(), kSameFlagName[m], sameFileAction);
-    WriteHistory(key.Get(), 'h', m, patternHistory[m], pattern);
-    if (action == kCopyToFolder || action == kMoveToFolder)
-        WriteHistory(key.Get(), 'f', m, destinationHistory[m], typedDestination);
+    WriteNumber(key.Get(), kFlagName[m], choices.action);
+    WriteNumber(key.Get(), kSameFlagName[m], choices.sameFileAction);
+    WriteHistory(key.Get(), 'h', m, settings.patternHistory, choices.pattern);
+    if (choices.action == kCopyToFolder || choices.action == kMoveToFolder)
+        WriteHistory(key.Get(), 'f', m, settings.destinationHistory, choices.typedDestination);
 }
 
 namespace {
@@ -202,4 +212,36 @@ void WriteSettingsForm(std::uint32_t useRegex, const SettingsForm& form) {
     for (const auto& f : kFormFields) WriteNumber(key.Get(), f.name, form.*f.field);
 }
 
+// --- adapters for the object's fields, until its callers take the values ---
+
+void ShellExtension::LoadSettings() {
+    const InvocationMode m = Normalized(mode);
+    ModeSettings s;
+    s.patternHistory = std::move(patternHistory[m]);
+    s.destinationHistory = std::move(destinationHistory[m]);
+    ReloadModeSettings(m, s);
+    useRegex = s.useRegex;
+    initialAction[m] = s.initialAction;
+    initialSameFileAction[m] = s.initialSameFileAction;
+    initialIncludeSubfolders[m] = s.initialIncludeSubfolders;
+    initialAppendFolderName[m] = s.initialAppendFolderName;
+    initialPatternSource = s.initialPatternSource;
+    patternHistory[m] = std::move(s.patternHistory);
+    destinationHistory[m] = std::move(s.destinationHistory);
+}
+
+void ShellExtension::SaveChoices() {
+    const InvocationMode m = Normalized(mode);
+    MainChoices choices;
+    choices.pattern = pattern;
+    choices.action = action;
+    choices.typedDestination = typedDestination;
+    choices.sameFileAction = sameFileAction;
+    ModeSettings s;
+    s.patternHistory = patternHistory[m];
+    s.destinationHistory = destinationHistory[m];
+    korvane::SaveChoices(m, choices, s);
+}
+
 }  // namespace korvane
+

@@ -28,6 +28,10 @@ struct ModeSettings {
 
 // Reads the settings of the mode; whatever cannot be read keeps its default.
 ModeSettings LoadModeSettings(InvocationMode mode);
+// Reads them again into settings, as a command that loaded them before does: when
+// the key cannot be opened the options return to their defaults and the histories
+// stay as they are.
+void ReloadModeSettings(InvocationMode mode, ModeSettings& settings);
 // Stores what a command used: the action and the same-name rule as the mode's last
 // choices, and the pattern (and, for the folder actions, the typed destination) at
 // the head of the mode's histories as settings had them.

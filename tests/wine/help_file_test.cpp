@@ -13,7 +13,6 @@
 #include "dialog/main_dialog.h"
 #include "retrakt_driver.h"
 #include "settings/settings_dialog.h"
-#include "shellext/shell_extension.h"
 #include "test_support.h"
 
 using namespace testsupport;
@@ -103,19 +102,11 @@ TEST(HelpFile, AnUnmappedContextIdOpensNothing) {
 }
 
 TEST(HelpFile, F1InTheMainDialogOpensHelp) {
-    korvane::ShellExtension* object = korvane::ShellExtension::New();
-    ASSERT_NE(object, nullptr);
-    object->mode = korvane::kExtensionMode;
-    object->currentFolder = "C:\\";
-    object->extensionPattern = "*.txt";
-    object->useRegex = 0;
-    object->initialPatternSource = 0;
-    object->initialAction = {korvane::kCopyToFolder, korvane::kCopyToFolder};
-    object->initialSameFileAction = {0, 0};
-    object->initialIncludeSubfolders = {0, 0};
-    object->initialAppendFolderName = {0, 0};
-    PressF1In([object] { return korvane::RunMainDialog(nullptr, *object); });
-    object->Release();
+    korvane::MainDialogInputs inputs;  // extension mode, the settings' defaults
+    inputs.currentFolder = "C:\\";
+    inputs.extensionPattern = "*.txt";
+    korvane::MainChoices choices;
+    PressF1In([&] { return korvane::RunMainDialog(nullptr, inputs, choices); });
 }
 
 TEST(HelpFile, F1InTheSettingsDialogOpensHelp) {

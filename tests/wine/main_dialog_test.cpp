@@ -1,4 +1,4 @@
-// The main dialog, run for an object set up by hand and driven by control id.
+// The main dialog, run for inputs built by hand and driven by control id.
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
@@ -7,45 +7,22 @@
 #include <vector>
 
 #include "dialog/help_binding.h"
-#include "dialog/main_dialog.h"
-#include "modal_run.h"
+#include "main_dialog_inputs.h"
 #include "resources/resource.h"
-#include "shellext/shell_extension.h"
 #include "shellext/system_helpers.h"
 #include "match/path_text.h"
 #include "test_support.h"
 
 using korvane::LoadResourceString;
-using korvane::ShellExtension;
 using namespace commandtest;
 using namespace testsupport;
 
 namespace {
 
-using Object = ExtensionRef;
-
-// An extension-mode object as the intake and the settings store leave it.
-void Prepare(ShellExtension& e, korvane::InvocationMode mode = korvane::kExtensionMode) {
-    e.mode = mode;
-    e.currentFolder = "C:\\work";
-    e.extensionPattern = "*.txt";
-    e.useRegex = 0;
-    e.initialPatternSource = 0;
-    e.initialAction = {korvane::kCopyToFolder, korvane::kCopyToFolder};
-    e.initialSameFileAction = {0, 0};
-    e.initialIncludeSubfolders = {0, 0};
-    e.initialAppendFolderName = {0, 0};
-    e.patternHistory = {std::vector<std::string>{"*.doc", "*.xls"}, std::vector<std::string>{"^f", "^g"}};
-    e.destinationHistory = {std::vector<std::string>{"E:\\back", "F:\\x"}, std::vector<std::string>{"G:\\f"}};
-    // Sentinels: OK overwrites them, Cancel must not.
-    e.action = 3;
-    e.pattern = "unchanged";
-    e.typedDestination = "unchanged";
-    e.destinationFolder = "unchanged";
-}
-
-ModalRun Dialog(ShellExtension& e) {
-    return ModalRun([&e] { return korvane::RunMainDialog(nullptr, e); });
+// A command in C:\work as the intake and the settings store leave it.
+korvane::MainDialogInputs Inputs(korvane::InvocationMode mode = korvane::kExtensionMode) {
+    if (mode == korvane::kFolderMode) return DialogInputs(mode, "C:\\work", {"^f", "^g"}, {"G:\\f"});
+    return DialogInputs(mode, "C:\\work", {"*.doc", "*.xls"}, {"E:\\back", "F:\\x"});
 }
 
 const int kDestinationControls[] = {IDC_MAIN_DESTINATION, IDC_MAIN_BROWSE,    IDC_MAIN_SUBFOLDERS,
@@ -87,12 +64,11 @@ bool FocusIsOn(const ModalRun& run, HWND control) {
 }  // namespace
 
 TEST(MainDialog, StartsFromTheLoadedSettingsInExtensionMode) {
-    Object object;
-    Prepare(*object.p);
-    object->initialAction[0] = korvane::kSelectOnly;
-    object->initialIncludeSubfolders[0] = 1;
-    object->initialSameFileAction[0] = 1;
-    ModalRun run = Dialog(*object.p);
+    korvane::MainDialogInputs in = Inputs();
+    in.settings.initialAction = korvane::kSelectOnly;
+    in.settings.initialIncludeSubfolders = 1;
+    in.settings.initialSameFileAction = 1;
+    MainDialogRun run(in);
     HWND dialog = run.Dialog();
     ASSERT_NE(dialog, nullptr);
 
@@ -122,17 +98,16 @@ TEST(MainDialog, StartsFromTheLoadedSettingsInExtensionMode) {
     PostClick(dialog, IDCANCEL);
     ASSERT_TRUE(run.Finish());
     EXPECT_EQ(run.Result(), IDCANCEL);
-    EXPECT_EQ(object->action, 3u) << "Cancel writes nothing";
-    EXPECT_EQ(object->pattern, "unchanged");
-    EXPECT_EQ(object->destinationFolder, "unchanged");
+    EXPECT_EQ(run.choices.action, 3u) << "Cancel writes nothing";
+    EXPECT_EQ(run.choices.pattern, "unchanged");
+    EXPECT_EQ(run.choices.destinationFolder, "unchanged");
 }
 
 TEST(MainDialog, RegularExpressionsAndThePatternFromTheHistory) {
-    Object object;
-    Prepare(*object.p);
-    object->useRegex = 1;
-    object->initialPatternSource = 1;
-    ModalRun run = Dialog(*object.p);
+    korvane::MainDialogInputs in = Inputs();
+    in.settings.useRegex = 1;
+    in.settings.initialPatternSource = 1;
+    MainDialogRun run(in);
     HWND dialog = run.Dialog();
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(WindowText(dialog), LoadResourceString(IDS_CAPTION_REGEX));
@@ -146,11 +121,10 @@ TEST(MainDialog, FolderModeOffersTheFolderActionsOnly) {
         {3, IDC_MAIN_COPY_TO_FOLDER}, {4, IDC_MAIN_COPY_TO_FOLDER}, {5, IDC_MAIN_COPY_TO_FOLDER},
     };
     for (const auto& c : cases) {
-        Object object;
-        Prepare(*object.p, korvane::kFolderMode);
-        object->initialAction[1] = c.stored;
-        object->currentFolder = "D:";
-        ModalRun run = Dialog(*object.p);
+        korvane::MainDialogInputs in = Inputs(korvane::kFolderMode);
+        in.settings.initialAction = c.stored;
+        in.currentFolder = "D:";
+        MainDialogRun run(in);
         HWND dialog = run.Dialog();
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(WindowText(dialog), LoadResourceString(IDS_CAPTION_WILDCARD) + LoadResourceString(IDS_CAPTION_FOLDER_MODE));
@@ -174,10 +148,9 @@ TEST(MainDialog, PreviousActionNeverSavedChecksCopyToAFolder) {
     // A fresh install whose settings say "previous choice" before any command ran,
     // and a stray stored number: OK must act, not fall to select only.
     for (korvane::ActionKind stored : {korvane::kPreviousAction, 9u}) {
-        Object object;
-        Prepare(*object.p);
-        object->initialAction[0] = stored;
-        ModalRun run = Dialog(*object.p);
+        korvane::MainDialogInputs in = Inputs();
+        in.settings.initialAction = stored;
+        MainDialogRun run(in);
         HWND dialog = run.Dialog();
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(CheckedButton(dialog), IDC_MAIN_COPY_TO_FOLDER) << stored;
@@ -185,16 +158,15 @@ TEST(MainDialog, PreviousActionNeverSavedChecksCopyToAFolder) {
         PostClick(dialog, IDOK);
         ASSERT_TRUE(run.Finish());
         EXPECT_EQ(run.Result(), IDOK);
-        EXPECT_EQ(object->action, korvane::kCopyToFolder) << stored;
-        EXPECT_EQ(object->destinationFolder, "E:\\back");
+        EXPECT_EQ(run.choices.action, korvane::kCopyToFolder) << stored;
+        EXPECT_EQ(run.choices.destinationFolder, "E:\\back");
     }
 }
 
 TEST(MainDialog, FieldsTakeNoMoreThanIsStoredAndStaticsShowAmpersands) {
-    Object object;
-    Prepare(*object.p);
-    object->currentFolder = "C:\\R&D";
-    ModalRun run = Dialog(*object.p);
+    korvane::MainDialogInputs in = Inputs();
+    in.currentFolder = "C:\\R&D";
+    MainDialogRun run(in);
     HWND dialog = run.Dialog();
     ASSERT_NE(dialog, nullptr);
     // Pasted text stops at what OK stores, so nothing is cut later without a word.
@@ -216,12 +188,11 @@ TEST(MainDialog, FieldsTakeNoMoreThanIsStoredAndStaticsShowAmpersands) {
 
 TEST(MainDialog, OkChecksThePatternFirstThenTheDestination) {
     for (DWORD regex : {0u, 1u}) {
-        Object object;
-        Prepare(*object.p);
-        object->useRegex = regex;
-        object->extensionPattern.clear();
-        object->destinationHistory[0].clear();
-        ModalRun run = Dialog(*object.p);
+        korvane::MainDialogInputs in = Inputs();
+        in.settings.useRegex = regex;
+        in.extensionPattern.clear();
+        in.settings.destinationHistory.clear();
+        MainDialogRun run(in);
         HWND dialog = run.Dialog();
         ASSERT_NE(dialog, nullptr);
 
@@ -243,16 +214,16 @@ TEST(MainDialog, OkChecksThePatternFirstThenTheDestination) {
         ASSERT_NE(box, nullptr);
         EXPECT_TRUE(HasStaticText(box, LoadResourceString(IDS_ENTER_MOVE_DESTINATION)));
         CloseBox(box);
-        EXPECT_EQ(object->pattern, "unchanged");
+        EXPECT_EQ(run.choices.pattern, "unchanged");
 
         // The clipboard needs no destination.
         Click(dialog, IDC_MAIN_COPY_TO_CLIPBOARD);
         PostClick(dialog, IDOK);
         ASSERT_TRUE(run.Finish());
         EXPECT_EQ(run.Result(), IDOK);
-        EXPECT_EQ(object->action, korvane::kCopyToClipboard);
-        EXPECT_EQ(object->pattern, "   ");
-        EXPECT_EQ(object->typedDestination, "");
+        EXPECT_EQ(run.choices.action, korvane::kCopyToClipboard);
+        EXPECT_EQ(run.choices.pattern, "   ");
+        EXPECT_EQ(run.choices.typedDestination, "");
     }
 }
 
@@ -264,9 +235,7 @@ TEST(MainDialog, LongTextsAreCutTo259BytesNeverInsideACharacter) {
         {wide, "C:\\" + std::string(256, 'd'), 258, 259},
     };
     for (const auto& c : cases) {
-        Object object;
-        Prepare(*object.p);
-        ModalRun run = Dialog(*object.p);
+        MainDialogRun run(Inputs());
         HWND dialog = run.Dialog();
         ASSERT_NE(dialog, nullptr);
         Click(dialog, IDC_MAIN_COPY_TO_FOLDER);
@@ -274,8 +243,8 @@ TEST(MainDialog, LongTextsAreCutTo259BytesNeverInsideACharacter) {
         TypeInto(dialog, IDC_MAIN_DESTINATION, c.destination);
         PostClick(dialog, IDOK);
         ASSERT_TRUE(run.Finish());
-        EXPECT_EQ(object->pattern, c.pattern.substr(0, c.patternBytes));
-        EXPECT_EQ(object->typedDestination, c.destination.substr(0, c.destinationBytes));
+        EXPECT_EQ(run.choices.pattern, c.pattern.substr(0, c.patternBytes));
+        EXPECT_EQ(run.choices.typedDestination, c.destination.substr(0, c.destinationBytes));
     }
 }
 
@@ -295,10 +264,9 @@ TEST(MainDialog, OkStoresTheChoicesAndTheEffectiveDestination) {
         {"D:\\data", IDC_MAIN_COPY_TO_CLIPBOARD, "E:\\b", true, true, 0, "E:\\b\\data"},  // applied whatever the action
     };
     for (const auto& c : cases) {
-        Object object;
-        Prepare(*object.p);
-        object->currentFolder = c.folder;
-        ModalRun run = Dialog(*object.p);
+        korvane::MainDialogInputs in = Inputs();
+        in.currentFolder = c.folder;
+        MainDialogRun run(in);
         HWND dialog = run.Dialog();
         ASSERT_NE(dialog, nullptr);
         Click(dialog, IDC_MAIN_COPY_TO_FOLDER);  // enables the check boxes
@@ -310,19 +278,18 @@ TEST(MainDialog, OkStoresTheChoicesAndTheEffectiveDestination) {
         PostClick(dialog, IDOK);
         ASSERT_TRUE(run.Finish());
         ASSERT_EQ(run.Result(), IDOK);
-        EXPECT_EQ(object->destinationFolder, c.want) << c.typed << " in " << c.folder;
-        EXPECT_EQ(object->typedDestination, c.typed) << "the history keeps the text as typed";
-        EXPECT_EQ(object->includeSubfolders, c.subfolders ? 1u : 0u);
-        EXPECT_EQ(object->sameFileAction, static_cast<korvane::SameFileAction>(c.same));
+        EXPECT_EQ(run.choices.destinationFolder, c.want) << c.typed << " in " << c.folder;
+        EXPECT_EQ(run.choices.typedDestination, c.typed) << "the history keeps the text as typed";
+        EXPECT_EQ(run.choices.includeSubfolders, c.subfolders ? 1u : 0u);
+        EXPECT_EQ(run.choices.sameFileAction, static_cast<korvane::SameFileAction>(c.same));
     }
 }
 
 TEST(MainDialog, OtherActionsDisableTheDestinationButKeepItsContents) {
-    Object object;
-    Prepare(*object.p);
-    object->initialIncludeSubfolders[0] = 1;
-    object->initialAppendFolderName[0] = 1;
-    ModalRun run = Dialog(*object.p);
+    korvane::MainDialogInputs in = Inputs();
+    in.settings.initialIncludeSubfolders = 1;
+    in.settings.initialAppendFolderName = 1;
+    MainDialogRun run(in);
     HWND dialog = run.Dialog();
     ASSERT_NE(dialog, nullptr);
     ExpectDestinationControlsEnabled(dialog, true);
@@ -340,18 +307,17 @@ TEST(MainDialog, OtherActionsDisableTheDestinationButKeepItsContents) {
 
 TEST(MainDialog, AStraySameFileChoiceShowsAndStoresAsk) {
     for (korvane::SameFileAction stored : {3u, 9u}) {
-        Object object;
-        Prepare(*object.p);
-        object->initialSameFileAction[0] = stored;
-        ModalRun run = Dialog(*object.p);
+        korvane::MainDialogInputs in = Inputs();
+        in.settings.initialSameFileAction = stored;
+        MainDialogRun run(in);
         HWND dialog = run.Dialog();
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(Selection(dialog, IDC_MAIN_SAME_FILE), 0);
         EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_MAIN_SAME_FILE, CB_GETCOUNT, 0, 0), 3);
-        object->sameFileAction = 7;
+        run.choices.sameFileAction = 7;
         PostClick(dialog, IDOK);
         ASSERT_TRUE(run.Finish());
-        EXPECT_EQ(object->sameFileAction, korvane::kAskBeforeOverwrite);
+        EXPECT_EQ(run.choices.sameFileAction, korvane::kAskBeforeOverwrite);
     }
 }
 
@@ -389,11 +355,10 @@ bool WaitForTreeSelection(HWND browser, const std::string& name) {
 
 TEST(MainDialog, BrowseOpensOnTheCurrentFolderWithTheActionsTitle) {
     TempFolder folder;
-    Object object;
-    Prepare(*object.p);
-    object->currentFolder = folder.Path();
-    object->initialAction[0] = korvane::kMoveToFolder;
-    ModalRun run = Dialog(*object.p);
+    korvane::MainDialogInputs in = Inputs();
+    in.currentFolder = folder.Path();
+    in.settings.initialAction = korvane::kMoveToFolder;
+    MainDialogRun run(in);
     HWND dialog = run.Dialog();
     ASSERT_NE(dialog, nullptr);
 
@@ -429,9 +394,7 @@ TEST(MainDialog, BrowseOpensOnTheCurrentFolderWithTheActionsTitle) {
 
 TEST(MainDialog, SettingsOkReappliesTheReloadedSettingsCancelKeepsTheEntries) {
     ClearSettingsKey();
-    Object object;
-    Prepare(*object.p);
-    ModalRun run = Dialog(*object.p);
+    MainDialogRun run(Inputs());
     HWND dialog = run.Dialog();
     ASSERT_NE(dialog, nullptr);
     TypeInto(dialog, IDC_MAIN_PATTERN, "typed");

@@ -9,16 +9,13 @@
 #include <vector>
 
 #include "common/unique_handle.h"
-#include "dialog/main_dialog.h"
 #include "list_view/bridge_support.h"
-#include "modal_run.h"
+#include "main_dialog_inputs.h"
 #include "resources/resource.h"
-#include "shellext/shell_extension.h"
 #include "shellext/system_helpers.h"
 #include "test_support.h"
 
 using korvane::LoadResourceString;
-using korvane::ShellExtension;
 using namespace commandtest;
 using namespace testsupport;
 
@@ -43,19 +40,8 @@ bool CountBecomes(HWND dialog, const std::string& want) {
     return false;
 }
 
-void Prepare(ShellExtension& e, const std::string& folder, korvane::InvocationMode mode) {
-    e.mode = mode;
-    e.currentFolder = folder;
-    e.extensionPattern = "*.txt";
-    e.useRegex = 0;
-    e.initialPatternSource = 0;
-    e.initialAction = {korvane::kCopyToFolder, korvane::kCopyToFolder};
-    e.initialSameFileAction = {0, 0};
-    e.initialIncludeSubfolders = {0, 0};
-    e.initialAppendFolderName = {0, 0};
-    e.patternHistory = {std::vector<std::string>{"*.txt", "*.doc"}, std::vector<std::string>{"*.txt", "*.doc"}};
-    e.destinationHistory = {std::vector<std::string>{"E:\\back"}, std::vector<std::string>{"E:\\back"}};
-    e.pattern = "unchanged";
+korvane::MainDialogInputs Inputs(const std::string& folder, korvane::InvocationMode mode) {
+    return DialogInputs(mode, folder, {"*.txt", "*.doc"}, {"E:\\back"});
 }
 
 // a.txt b.txt c.doc directly inside, sub\d.txt and sub\deep\e.txt below.
@@ -101,9 +87,7 @@ bool BoxSaysNotValid(HWND box) {
 TEST(MatchCount, FollowsThePatternTheSubfolderBoxAndTheAction) {
     TempFolder folder;
     MakeFiles(folder);
-    ExtensionRef object;
-    Prepare(*object, folder.Path(), korvane::kFolderMode);
-    ModalRun run([&] { return korvane::RunMainDialog(nullptr, *object); });
+    MainDialogRun run(Inputs(folder.Path(), korvane::kFolderMode));
     HWND dialog = run.Dialog();
     ASSERT_NE(dialog, nullptr);
 
@@ -126,9 +110,9 @@ TEST(MatchCount, FollowsThePatternTheSubfolderBoxAndTheAction) {
 
     if (!korvane::IsWindows7OrLater()) return;  // extension mode counts the view before Windows 7
     // The clipboard actions never take the subfolders, whatever the box says.
-    Prepare(*object, folder.Path(), korvane::kExtensionMode);
-    object->initialIncludeSubfolders[0] = 1;
-    ModalRun second([&] { return korvane::RunMainDialog(nullptr, *object); });
+    korvane::MainDialogInputs in = Inputs(folder.Path(), korvane::kExtensionMode);
+    in.settings.initialIncludeSubfolders = 1;
+    MainDialogRun second(in);
     dialog = second.Dialog();
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(CountBecomes(dialog, Count(4))) << CountShown(dialog);
@@ -141,11 +125,10 @@ TEST(MatchCount, FollowsThePatternTheSubfolderBoxAndTheAction) {
 TEST(MatchCount, RegularExpressionsCountAndARejectedOneIsRefusedAtOk) {
     TempFolder folder;
     MakeFiles(folder);
-    ExtensionRef object;
-    Prepare(*object, folder.Path(), korvane::kFolderMode);
-    object->useRegex = 1;
-    object->patternHistory[1] = {"^[ab]\\.txt$"};
-    ModalRun run([&] { return korvane::RunMainDialog(nullptr, *object); });
+    korvane::MainDialogInputs in = Inputs(folder.Path(), korvane::kFolderMode);
+    in.settings.useRegex = 1;
+    in.settings.patternHistory = {"^[ab]\\.txt$"};
+    MainDialogRun run(in);
     HWND dialog = run.Dialog();
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(CountBecomes(dialog, Count(2))) << CountShown(dialog);
@@ -165,13 +148,13 @@ TEST(MatchCount, RegularExpressionsCountAndARejectedOneIsRefusedAtOk) {
     for (int i = 0; i < 200 && IsWindow(box); ++i) Sleep(10);
     ASSERT_TRUE(IsWindow(dialog)) << "the dialog stays open";
     EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_MAIN_PATTERN)), "*.txt") << "with the text as typed";
-    EXPECT_EQ(object->pattern, "unchanged") << "nothing is stored";
+    EXPECT_EQ(run.choices.pattern, "unchanged") << "nothing is stored";
 
     TypeInto(dialog, IDC_MAIN_PATTERN, "\\.doc$");
     PostClick(dialog, IDOK);
     ASSERT_TRUE(run.Finish());
     EXPECT_EQ(run.Result(), IDOK) << "a valid expression passes as before";
-    EXPECT_EQ(object->pattern, "\\.doc$");
+    EXPECT_EQ(run.choices.pattern, "\\.doc$");
 }
 
 TEST(MatchCount, BeforeWindows7ExtensionModeCountsTheViewsItems) {
@@ -182,11 +165,11 @@ TEST(MatchCount, BeforeWindows7ExtensionModeCountsTheViewsItems) {
     // Explorer shows what it likes: the view's texts decide, not the files of the folder.
     viewtest::ViewProcess shown({{"a.txt"}, {"b.TXT"}, {"c.doc"}, {"shown.txt"}});
     ASSERT_NE(shown.View(), nullptr);
-    ExtensionRef object;
-    Prepare(*object, folder.Path(), korvane::kExtensionMode);
-    object->initialAction[0] = korvane::kSelectOnly;
-    object->initialIncludeSubfolders[0] = 1;
-    ModalRun run([&] { return korvane::RunMainDialog(nullptr, *object, shown.View()); });
+    korvane::MainDialogInputs in = Inputs(folder.Path(), korvane::kExtensionMode);
+    in.settings.initialAction = korvane::kSelectOnly;
+    in.settings.initialIncludeSubfolders = 1;
+    in.view = shown.View();
+    MainDialogRun run(in);
     HWND dialog = run.Dialog();
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(CountBecomes(dialog, Count(3))) << CountShown(dialog);
@@ -228,10 +211,9 @@ TEST(MatchCount, ClosingTheDialogAroundACountLeavesNothingRunning) {
         ASSERT_TRUE(WriteTextFile(folder / ("sub" + std::to_string(i % 30) + "\\" + std::to_string(i) + ".txt")));
     const int threadsBefore = ThreadsOfThisProcess();
     for (DWORD delay : {0u, 100u, 150u, 160u, 175u, 200u}) {
-        ExtensionRef object;
-        Prepare(*object, folder.Path(), korvane::kFolderMode);
-        object->initialIncludeSubfolders[1] = 1;
-        ModalRun run([&] { return korvane::RunMainDialog(nullptr, *object); });
+        korvane::MainDialogInputs in = Inputs(folder.Path(), korvane::kFolderMode);
+        in.settings.initialIncludeSubfolders = 1;
+        MainDialogRun run(in);
         HWND dialog = run.Dialog();
         ASSERT_NE(dialog, nullptr);
         TypeInto(dialog, IDC_MAIN_PATTERN, "1*");
@@ -259,10 +241,10 @@ TEST(MatchCount, ClosingTheDialogWhileTheViewIsReadEndsTheCount) {
             lstrcpynA(item->pszText, "x.txt", item->cchTextMax);
             return 5;
         });
-        ExtensionRef object;
-        Prepare(*object, "C:\\windows", korvane::kExtensionMode);
-        object->initialAction[0] = korvane::kSelectOnly;
-        ModalRun run([&] { return korvane::RunMainDialog(nullptr, *object, slowView.Handle()); });
+        korvane::MainDialogInputs in = Inputs("C:\\windows", korvane::kExtensionMode);
+        in.settings.initialAction = korvane::kSelectOnly;
+        in.view = slowView.Handle();
+        MainDialogRun run(in);
         HWND dialog = run.Dialog();
         ASSERT_NE(dialog, nullptr);
         // The running figure shows while this thread answers the view's messages.

@@ -13,7 +13,6 @@
 
 #include "common/unique_handle.h"
 #include "settings/settings_store.h"
-#include "shellext/shell_extension.h"
 #include "test_support.h"
 
 using namespace korvane;
@@ -28,8 +27,6 @@ bool ExpectWindows7() {
     const std::string v = version ? version : "win7";
     return v == "win7" || v == "win8" || v == "win81" || v == "win10";
 }
-
-using Object = testsupport::ExtensionRef;
 
 // --- the registry as the test sees it, through calls of its own ---
 
@@ -92,11 +89,22 @@ void SetNumbers(const std::vector<std::pair<const char*, DWORD>>& values) {
     for (const auto& [name, value] : values) SetNumber(name, value);
 }
 
-// The loaded options of mode m: regexp, select, action, under, add, same.
+// The loaded options: regexp, select, action, under, add, same.
 using Six = std::array<std::uint32_t, 6>;
-Six Loaded(const Object& o, InvocationMode m) {
-    return {o->useRegex, o->initialPatternSource, o->initialAction[m], o->initialIncludeSubfolders[m],
-            o->initialAppendFolderName[m], o->initialSameFileAction[m]};
+Six Loaded(const ModeSettings& s) {
+    return {s.useRegex, s.initialPatternSource, s.initialAction, s.initialIncludeSubfolders,
+            s.initialAppendFolderName, s.initialSameFileAction};
+}
+
+// What a command used, as the main dialog returns it.
+MainChoices Used(const std::string& pattern, const std::string& destination, ActionKind action,
+                 SameFileAction same = kAskBeforeOverwrite) {
+    MainChoices c;
+    c.pattern = pattern;
+    c.typedDestination = destination;
+    c.action = action;
+    c.sameFileAction = same;
+    return c;
 }
 
 // The form's values in the order of their names.
@@ -127,18 +135,19 @@ protected:
 TEST_F(SettingsStore, NoKeyGivesTheDefaultsAndKeepsTheHistories) {
     const ActionKind extensionDefault = ExpectWindows7() ? kCopyToFolder : kSelectOnly;
     for (InvocationMode m : {kExtensionMode, kFolderMode}) {
-        Object object;
-        object->mode = m;
-        object->useRegex = object->initialPatternSource = 1;
-        object->initialAction[m] = object->initialSameFileAction[m] = 2;
-        object->initialIncludeSubfolders[m] = object->initialAppendFolderName[m] = 1;
-        object->patternHistory[m] = {"*.txt"};
-        object->destinationHistory[m] = {"C:\\dest"};
-
-        object->LoadSettings();
-        EXPECT_EQ(Loaded(object, m), (Six{0, 0, m == kExtensionMode ? extensionDefault : kCopyToFolder, 0, 0, 0}));
-        EXPECT_EQ(object->patternHistory[m], List{"*.txt"});
-        EXPECT_EQ(object->destinationHistory[m], List{"C:\\dest"});
+        const Six defaults{0, 0, m == kExtensionMode ? extensionDefault : kCopyToFolder, 0, 0, 0};
+        EXPECT_EQ(Loaded(LoadModeSettings(m)), defaults);
+        // A reload over what a command loaded before
+        ModeSettings s;
+        s.useRegex = s.initialPatternSource = 1;
+        s.initialAction = s.initialSameFileAction = 2;
+        s.initialIncludeSubfolders = s.initialAppendFolderName = 1;
+        s.patternHistory = {"*.txt"};
+        s.destinationHistory = {"C:\\dest"};
+        ReloadModeSettings(m, s);
+        EXPECT_EQ(Loaded(s), defaults);
+        EXPECT_EQ(s.patternHistory, List{"*.txt"});
+        EXPECT_EQ(s.destinationHistory, List{"C:\\dest"});
     }
     EXPECT_FALSE(KeyExists()) << "a load creates nothing";
 }
@@ -149,18 +158,14 @@ TEST_F(SettingsStore, OptionsLoadAsStoredForTheirOwnMode) {
                 {"under_folder", 7}, {"add_ext", 9}, {"add_folder", 1}, {"same_ext", 2}, {"same_folder", 1},
                 {"flag_ext", 3}, {"flag_folder", 3}});
 
-    Object ext;
-    ext->initialAction[1] = ext->initialSameFileAction[1] = 42;
-    ext->initialIncludeSubfolders[1] = ext->initialAppendFolderName[1] = 42;
-    ext->LoadSettings();
-    EXPECT_EQ(Loaded(ext, 0), (Six{1, 3, 2, 1, 9, 2}));
-    EXPECT_EQ(Loaded(ext, 1), (Six{1, 3, 42, 42, 42, 42})) << "the other mode's fields are not touched";
-
-    Object folder;
-    folder->mode = kFolderMode;
-    folder->LoadSettings();
-    EXPECT_EQ(Loaded(folder, 1), (Six{1, 3, 1, 7, 1, 1}));
-    EXPECT_EQ(Loaded(folder, 0), (Six{1, 3, 0, 0, 0, 0}));
+    const Six ext{1, 3, 2, 1, 9, 2}, folder{1, 3, 1, 7, 1, 1};
+    ModeSettings s = LoadModeSettings(kExtensionMode);
+    EXPECT_EQ(Loaded(s), ext);
+    ReloadModeSettings(kFolderMode, s);
+    EXPECT_EQ(Loaded(s), folder) << "nothing of the other mode stays";
+    EXPECT_EQ(Loaded(LoadModeSettings(kFolderMode)), folder);
+    ReloadModeSettings(kExtensionMode, s);
+    EXPECT_EQ(Loaded(s), ext);
 }
 
 TEST_F(SettingsStore, PreviousChoiceResolution) {
@@ -187,10 +192,7 @@ TEST_F(SettingsStore, PreviousChoiceResolution) {
     for (const auto& c : cases) {
         ClearSettingsKey();
         SetNumbers(c.stored);
-        Object object;
-        object->mode = c.m;
-        object->LoadSettings();
-        EXPECT_EQ(Loaded(object, c.m)[c.field], c.want) << c.stored[0].first << "=" << c.stored[0].second << " + "
+        EXPECT_EQ(Loaded(LoadModeSettings(c.m))[c.field], c.want) << c.stored[0].first << "=" << c.stored[0].second << " + "
                                                        << (c.stored.size() > 1 ? c.stored[1].first : "-");
     }
 }
@@ -211,11 +213,11 @@ TEST_F(SettingsStore, NumbersOfOtherTypesAndSizes) {
         ClearSettingsKey();
         SetRaw("mode_ext", c.type, c.bytes);
         SetRaw("regexp", c.type, c.bytes);
-        Object object;
-        object->useRegex = 77;
-        object->LoadSettings();
-        EXPECT_EQ(object->initialAction[0], c.want) << "type " << c.type << ", " << c.bytes.size() << " bytes";
-        EXPECT_EQ(object->useRegex, c.bytes.size() > 4 ? 0u : c.want) << "regexp";
+        ModeSettings s;
+        s.useRegex = 77;
+        ReloadModeSettings(kExtensionMode, s);
+        EXPECT_EQ(s.initialAction, c.want) << "type " << c.type << ", " << c.bytes.size() << " bytes";
+        EXPECT_EQ(s.useRegex, c.bytes.size() > 4 ? 0u : c.want) << "regexp";
     }
 }
 
@@ -239,12 +241,12 @@ TEST_F(SettingsStore, HistoriesLoadUpToTheFirstMissingOrOversizedEntry) {
             SetText("h0_" + std::to_string(position), text);
             SetText("f0_" + std::to_string(position), text);
         }
-        Object object;
-        object->patternHistory[0] = {"old"};
-        object->destinationHistory[0] = {"C:\\old"};
-        object->LoadSettings();
-        EXPECT_EQ(object->patternHistory[0], c.want) << c.what;
-        EXPECT_EQ(object->destinationHistory[0], c.want) << c.what;
+        ModeSettings s;
+        s.patternHistory = {"old"};
+        s.destinationHistory = {"C:\\old"};
+        ReloadModeSettings(kExtensionMode, s);
+        EXPECT_EQ(s.patternHistory, c.want) << c.what;
+        EXPECT_EQ(s.destinationHistory, c.want) << c.what;
     }
 }
 
@@ -261,11 +263,9 @@ TEST_F(SettingsStore, HistoryTextIsTakenOnlyUpToTheLengthStored) {
         ClearSettingsKey();
         SetRaw("h0_0", c.type, c.bytes);
         SetText("h0_1", "next");
-        Object object;
-        object->LoadSettings();
         List want = c.want;
         if (!want.empty()) want.push_back("next");
-        EXPECT_EQ(object->patternHistory[0], want) << c.what;
+        EXPECT_EQ(LoadModeSettings(kExtensionMode).patternHistory, want) << c.what;
     }
 }
 
@@ -278,22 +278,17 @@ TEST_F(SettingsStore, LoadOfEachModeReadsItsOwnHistoriesAndWritesNothing) {
     SetRaw("same_folder", REG_BINARY, std::string("\x03\x00\x00\x00\x00", 5));
     const Snapshot before = Values();
 
-    Object object;
-    object->mode = kFolderMode;
-    object->patternHistory[0] = {"kept"};
-    object->LoadSettings();
-    EXPECT_EQ(object->patternHistory[1], List{"*.jpg"});
-    EXPECT_EQ(object->destinationHistory[1], (List{"C:\\folder", "D:"}));
-    EXPECT_EQ(object->patternHistory[0], List{"kept"});
-    EXPECT_TRUE(object->destinationHistory[0].empty());
-    EXPECT_EQ(object->initialSameFileAction[1], kAskBeforeOverwrite) << "5 bytes do not read";
+    const ModeSettings folder = LoadModeSettings(kFolderMode);
+    EXPECT_EQ(folder.patternHistory, List{"*.jpg"});
+    EXPECT_EQ(folder.destinationHistory, (List{"C:\\folder", "D:"}));
+    EXPECT_EQ(folder.initialSameFileAction, kAskBeforeOverwrite) << "5 bytes do not read";
 
-    object->mode = kExtensionMode;
-    object->LoadSettings();
-    EXPECT_EQ(object->patternHistory[0], (List{"*.txt", "*.doc"}));
-    EXPECT_EQ(object->destinationHistory[0], List{"C:\\ext"});
-    EXPECT_EQ(object->patternHistory[1], List{"*.jpg"});
-    EXPECT_EQ(object->initialAction[0], kPreviousAction);
+    ModeSettings ext = folder;  // a reload for the other mode replaces both lists
+    ReloadModeSettings(kExtensionMode, ext);
+    EXPECT_EQ(ext.patternHistory, (List{"*.txt", "*.doc"}));
+    EXPECT_EQ(ext.destinationHistory, List{"C:\\ext"});
+    EXPECT_EQ(ext.initialAction, kPreviousAction);
+    EXPECT_EQ(LoadModeSettings(kFolderMode).patternHistory, List{"*.jpg"});
 
     EXPECT_EQ(Values(), before);
 }
@@ -301,12 +296,7 @@ TEST_F(SettingsStore, LoadOfEachModeReadsItsOwnHistoriesAndWritesNothing) {
 // ---------------------------------------------------------------- saving
 
 TEST_F(SettingsStore, FirstSaveCreatesTheKey) {
-    Object object;
-    object->pattern = "*.txt";
-    object->typedDestination = "C:\\dest";
-    object->action = kMoveToFolder;
-    object->sameFileAction = kOverwriteIfNewer;
-    object->SaveChoices();
+    SaveChoices(kExtensionMode, Used("*.txt", "C:\\dest", kMoveToFolder, kOverwriteIfNewer), ModeSettings());
     const Snapshot want = {
         {"flag_ext", Number(1)}, {"same_flag_ext", Number(1)}, {"h0_0", Text("*.txt")}, {"f0_0", Text("C:\\dest")},
     };
@@ -323,12 +313,7 @@ TEST_F(SettingsStore, SaveWritesTheMergedHistories) {
         ClearSettingsKey();
         SetHistory('h', 0, c.stored);
         SetHistory('f', 0, c.stored);
-        Object object;
-        object->LoadSettings();
-        object->pattern = c.used;
-        object->typedDestination = c.used;
-        object->action = kCopyToFolder;
-        object->SaveChoices();
+        SaveChoices(kExtensionMode, Used(c.used, c.used, kCopyToFolder), LoadModeSettings(kExtensionMode));
 
         const Snapshot after = Values();
         for (size_t i = 0; i < c.want.size(); ++i) {
@@ -338,9 +323,7 @@ TEST_F(SettingsStore, SaveWritesTheMergedHistories) {
         }
         EXPECT_EQ(after.count("h0_10"), 0u) << c.what;
 
-        Object reloaded;
-        reloaded->LoadSettings();
-        EXPECT_EQ(reloaded->patternHistory[0], c.want) << c.what;
+        EXPECT_EQ(LoadModeSettings(kExtensionMode).patternHistory, c.want) << c.what;
     }
 }
 
@@ -349,13 +332,8 @@ TEST_F(SettingsStore, OnlyFolderActionsRecordTheDestination) {
         ClearSettingsKey();
         SetHistory('h', 0, {"old"});
         SetHistory('f', 0, {"C:\\old"});
-        Object object;
-        object->LoadSettings();
-        object->pattern = "*.new";
-        object->typedDestination = "C:\\new";
-        object->action = action;
-        object->sameFileAction = kOverwriteAlways;
-        object->SaveChoices();
+        SaveChoices(kExtensionMode, Used("*.new", "C:\\new", action, kOverwriteAlways),
+                    LoadModeSettings(kExtensionMode));
 
         const Snapshot after = Values();
         const bool toFolder = action == kCopyToFolder || action == kMoveToFolder;
@@ -377,14 +355,8 @@ TEST_F(SettingsStore, EachModeSavesOnlyItsOwnValues) {
     SetNumber("same_folder", 3);
     const Snapshot before = Values();
 
-    Object object;
-    object->mode = kFolderMode;
-    object->LoadSettings();
-    object->pattern = "*.jpg";
-    object->typedDestination = "D:\\photos";
-    object->action = kMoveToFolder;
-    object->sameFileAction = kOverwriteAlways;
-    object->SaveChoices();
+    SaveChoices(kFolderMode, Used("*.jpg", "D:\\photos", kMoveToFolder, kOverwriteAlways),
+                LoadModeSettings(kFolderMode));
 
     Snapshot want = before;
     want["flag_folder"] = Number(kMoveToFolder);
@@ -394,11 +366,9 @@ TEST_F(SettingsStore, EachModeSavesOnlyItsOwnValues) {
     EXPECT_EQ(Values(), want);
 
     // and the choices come back as the previous choice in the next folder-mode load
-    Object next;
-    next->mode = kFolderMode;
-    next->LoadSettings();
-    EXPECT_EQ(next->initialAction[1], kMoveToFolder);
-    EXPECT_EQ(next->initialSameFileAction[1], kOverwriteAlways);
+    const ModeSettings next = LoadModeSettings(kFolderMode);
+    EXPECT_EQ(next.initialAction, kMoveToFolder);
+    EXPECT_EQ(next.initialSameFileAction, kOverwriteAlways);
 }
 
 // ---------------------------------------------------------------- the settings form

@@ -8,7 +8,6 @@
 
 #include "dialog/main_dialog.h"
 #include "resource.h"
-#include "shellext/shell_extension.h"
 #include "shellext/system_helpers.h"
 #include "test_support.h"
 
@@ -27,8 +26,6 @@ std::string Sjis(const std::string& utf8) {
     WideCharToMultiByte(932, 0, wide.data(), wideLength, &text[0], length, nullptr, nullptr);
     return text;
 }
-
-using Object = testsupport::ExtensionRef;
 
 std::string Text(HWND window) {
     char text[2048] = {};
@@ -62,7 +59,7 @@ void Click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK,
 // Runs the main dialog on this thread; drive records what it sees into `seen`
 // (assertions are made here afterwards), and the dialog is then cancelled.
 using Seen = std::map<std::string, std::string>;
-Seen RunDriven(ShellExtension& object, const std::function<void(HWND, Seen&)>& drive) {
+Seen RunDriven(const MainDialogInputs& inputs, const std::function<void(HWND, Seen&)>& drive) {
     Seen seen;
     const DWORD thread = GetCurrentThreadId();
     BackgroundThread driver([&] {
@@ -72,7 +69,8 @@ Seen RunDriven(ShellExtension& object, const std::function<void(HWND, Seen&)>& d
         drive(dialog, seen);
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     });
-    RunMainDialog(nullptr, object);
+    MainChoices choices;
+    RunMainDialog(nullptr, inputs, choices);
     driver.Join();
     return seen;
 }
@@ -90,14 +88,12 @@ protected:
 }  // namespace
 
 TEST_F(SummaryInDialog, FollowsTypingAndActionButtons) {
-    Object object;
-    ASSERT_TRUE(object.p);
-    object->currentFolder = "E:\\data";
-    object->extensionPattern = "*.doc";
-    object->initialAction[0] = kCopyToFolder;
-    object->destinationHistory[0] = {"D:\\backup"};
+    MainDialogInputs in;
+    in.currentFolder = "E:\\data";
+    in.extensionPattern = "*.doc";
+    in.settings.destinationHistory = {"D:\\backup"};
 
-    const Seen seen = RunDriven(*object, [](HWND dialog, Seen& s) {
+    const Seen seen = RunDriven(in, [](HWND dialog, Seen& s) {
         s["open"] = Summary(dialog);
         Type(dialog, IDC_MAIN_PATTERN, "*.txt");
         s["typed"] = Summary(dialog);
@@ -120,18 +116,17 @@ TEST_F(SummaryInDialog, FollowsTypingAndActionButtons) {
 }
 
 TEST_F(SummaryInDialog, FolderModeExampleAtOpen) {
-    Object object;
-    ASSERT_TRUE(object.p);
-    object->mode = kFolderMode;
-    object->currentFolder = "E:\\data";
-    object->useRegex = 1;
-    object->initialAction[1] = kMoveToFolder;
-    object->initialIncludeSubfolders[1] = 1;
-    object->initialAppendFolderName[1] = 1;
-    object->patternHistory[1] = {"^report"};
-    object->destinationHistory[1] = {"D:\\archive\\"};
+    MainDialogInputs in;
+    in.mode = kFolderMode;
+    in.currentFolder = "E:\\data";
+    in.settings.useRegex = 1;
+    in.settings.initialAction = kMoveToFolder;
+    in.settings.initialIncludeSubfolders = 1;
+    in.settings.initialAppendFolderName = 1;
+    in.settings.patternHistory = {"^report"};
+    in.settings.destinationHistory = {"D:\\archive\\"};
 
-    const Seen seen = RunDriven(*object, [](HWND dialog, Seen& s) {
+    const Seen seen = RunDriven(in, [](HWND dialog, Seen& s) {
         s["open"] = Summary(dialog);
     });
     ASSERT_EQ(seen.count("opened"), 1u);
@@ -142,15 +137,13 @@ TEST_F(SummaryInDialog, FolderModeExampleAtOpen) {
 }
 
 TEST_F(SummaryInDialog, ListPicksShowThePickedEntryAtOnce) {
-    Object object;
-    ASSERT_TRUE(object.p);
-    object->currentFolder = "E:\\data";
-    object->initialPatternSource = 1;
-    object->initialAction[0] = kCopyToFolder;
-    object->patternHistory[0] = {"*.txt", "*.log"};
-    object->destinationHistory[0] = {"D:\\backup", "G:\\kept"};
+    MainDialogInputs in;
+    in.currentFolder = "E:\\data";
+    in.settings.initialPatternSource = 1;
+    in.settings.patternHistory = {"*.txt", "*.log"};
+    in.settings.destinationHistory = {"D:\\backup", "G:\\kept"};
 
-    const Seen seen = RunDriven(*object, [](HWND dialog, Seen& s) {
+    const Seen seen = RunDriven(in, [](HWND dialog, Seen& s) {
         Pick(dialog, IDC_MAIN_PATTERN, 1);
         s["pattern edit"] = Text(GetDlgItem(dialog, IDC_MAIN_PATTERN));
         s["pattern picked"] = Summary(dialog);
@@ -173,14 +166,12 @@ TEST_F(SummaryInDialog, ListPicksShowThePickedEntryAtOnce) {
 }
 
 TEST_F(SummaryInDialog, CheckBoxesCountOnlyWhileEnabled) {
-    Object object;
-    ASSERT_TRUE(object.p);
-    object->currentFolder = "D:";  // a drive root
-    object->extensionPattern = "*.jpg";
-    object->initialAction[0] = kCopyToFolder;
-    object->destinationHistory[0] = {"E:\\backup\\"};
+    MainDialogInputs in;
+    in.currentFolder = "D:";  // a drive root
+    in.extensionPattern = "*.jpg";
+    in.settings.destinationHistory = {"E:\\backup\\"};
 
-    const Seen seen = RunDriven(*object, [](HWND dialog, Seen& s) {
+    const Seen seen = RunDriven(in, [](HWND dialog, Seen& s) {
         Click(dialog, IDC_MAIN_SUBFOLDERS);
         Click(dialog, IDC_MAIN_APPEND_FOLDER);
         s["both on"] = Summary(dialog);
@@ -198,14 +189,12 @@ TEST_F(SummaryInDialog, CheckBoxesCountOnlyWhileEnabled) {
 }
 
 TEST_F(SummaryInDialog, SettingsOkReappliesAndRebuilds) {
-    Object object;
-    ASSERT_TRUE(object.p);
-    object->currentFolder = "E:\\data";
-    object->extensionPattern = "*.txt";
-    object->initialAction[0] = kCopyToFolder;
-    object->destinationHistory[0] = {"D:\\backup"};
+    MainDialogInputs in;
+    in.currentFolder = "E:\\data";
+    in.extensionPattern = "*.txt";
+    in.settings.destinationHistory = {"D:\\backup"};
 
-    const Seen seen = RunDriven(*object, [](HWND dialog, Seen& s) {
+    const Seen seen = RunDriven(in, [](HWND dialog, Seen& s) {
         s["before"] = Summary(dialog);
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_MAIN_SETTINGS, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_MAIN_SETTINGS)));
@@ -229,13 +218,11 @@ TEST_F(SummaryInDialog, SettingsOkReappliesAndRebuilds) {
 
 TEST_F(SummaryInDialog, NamesTheFolderTheFilesWillReallyGoTo) {
     // A relative destination is shown resolved against the current folder, as OK stores it.
-    Object object;
-    ASSERT_TRUE(object.p);
-    object->currentFolder = "E:\\data";
-    object->extensionPattern = "*.txt";
-    object->initialAction[0] = kCopyToFolder;
+    MainDialogInputs in;
+    in.currentFolder = "E:\\data";
+    in.extensionPattern = "*.txt";
 
-    const Seen seen = RunDriven(*object, [](HWND dialog, Seen& s) {
+    const Seen seen = RunDriven(in, [](HWND dialog, Seen& s) {
         for (const char* typed : {"backup", "..\\out", "\\top", "F:\\x"}) {
             Type(dialog, IDC_MAIN_DESTINATION, typed);
             s[typed] = Summary(dialog);
