@@ -85,16 +85,11 @@ void PutTextOnClipboard(const std::string& text) {
     CloseClipboard();
 }
 
-std::uint32_t SumOfLengths(const Strings& paths) {
-    std::uint32_t total = 0;
-    for (const auto& p : paths) total += static_cast<std::uint32_t>(p.size() + 1);
-    return total;
-}
-
-korvane::MatchList ListOf(const Strings& paths, std::uint32_t pathBytes) {
-    korvane::MatchList list;
-    list.paths = paths;
-    list.pathBytes = pathBytes;
+// The list with its total of path bytes; a stale total when one is given.
+korvane::MatchList ListOf(const Strings& paths, std::int64_t staleTotal = -1) {
+    korvane::MatchList list{paths, {}, 0, {}};
+    for (const auto& p : paths) list.pathBytes += static_cast<std::uint32_t>(p.size() + 1);
+    if (staleTotal >= 0) list.pathBytes = static_cast<std::uint32_t>(staleTotal);
     return list;
 }
 
@@ -122,7 +117,7 @@ TEST(Clipboard, DropListAndEffectReplaceWhatTheClipboardHeld) {
     };
     for (const auto& c : cases) {
         PutTextOnClipboard("held before");
-        korvane::PutFilesOnClipboard(ListOf(c.paths, SumOfLengths(c.paths)), c.action, GetDesktopWindow());
+        korvane::PutFilesOnClipboard(ListOf(c.paths), c.action, GetDesktopWindow());
 
         const ClipboardContent content = ReadClipboard();
         EXPECT_TRUE(content.text.empty()) << "the text held before is gone";
@@ -184,7 +179,7 @@ TEST(Clipboard, AClipboardHeldElsewhereIsLeftAsItWas) {
         DestroyWindow(window);
     });
     ASSERT_EQ(WaitForSingleObject(opened, 10000), WAIT_OBJECT_0);
-    korvane::PutFilesOnClipboard(ListOf({"C:\\a.txt"}, 9), korvane::kCutToClipboard, nullptr);
+    korvane::PutFilesOnClipboard(ListOf({"C:\\a.txt"}), korvane::kCutToClipboard, nullptr);
     SetEvent(release);
     ASSERT_TRUE(holder.Join());
     CloseHandle(opened);
@@ -274,7 +269,7 @@ TEST(Clipboard, APasteCopiesOrMovesTheFiles) {
             ASSERT_TRUE(WriteTextFile(source / n, "content of " + n));
             paths.push_back(source / n);
         }
-        korvane::PutFilesOnClipboard(ListOf(paths, SumOfLengths(paths)), c.action, GetDesktopWindow());
+        korvane::PutFilesOnClipboard(ListOf(paths), c.action, GetDesktopWindow());
 
         if (c.shellVerb)
             EXPECT_EQ(PasteWithShellVerb(destination.Path()), S_OK);

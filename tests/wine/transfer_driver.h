@@ -13,9 +13,7 @@
 #include <string>
 #include <vector>
 
-namespace korvane {
-struct ProgressRun;
-}
+#include "transfer/progress_dialog.h"
 
 namespace transferdriver {
 

@@ -35,12 +35,9 @@ struct Transfer {
 
     Transfer(const std::string& current, const std::vector<std::string>& files, const std::string& destination,
              korvane::ActionKind action = korvane::kCopyToFolder,
-             korvane::SameFileAction same = korvane::kOverwriteAlways) {
-        job.currentFolder = current;
+             korvane::SameFileAction same = korvane::kOverwriteAlways)
+        : job{action, current, destination, same} {
         job.matches.paths = files;
-        job.destinationFolder = destination;
-        job.action = action;
-        job.sameFileAction = same;
     }
     // The files of the current folder that match pattern, as the folder scan lists them.
     void Scan(const std::string& pattern, bool subfolders = false) {
