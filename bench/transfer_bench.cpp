@@ -16,14 +16,16 @@
 #include <vector>
 
 #include "common/unique_handle.h"
+#include "match/match_name.h"
 #include "match/path_text.h"
 #include "resources/resource.h"
 #include "shellext/module.h"
-#include "shellext/shell_extension.h"
 #include "transfer/destination_probe.h"
-#include "transfer/write_guard.h"
 #include "transfer/progress_dialog.h"
 #include "transfer/results_dialog.h"
+#include "transfer/scan_stand_in.h"
+#include "transfer/transfer_engine.h"
+#include "transfer/write_guard.h"
 #include "bench_clock.h"
 
 using namespace korvane;
@@ -156,25 +158,25 @@ struct RunFigures {
 RunFigures RunEngine(const std::string& source, const std::vector<std::string>& files, const std::string& target,
                      std::size_t direct = 50, ActionKind action = kCopyToFolder) {
     RunFigures f;
-    ShellExtension* extension = ShellExtension::New();
-    extension->currentFolder = source;
-    extension->destinationFolder = target;
-    extension->pattern = "*.txt";
-    extension->action = action;
-    extension->sameFileAction = kOverwriteAlways;
+    TransferJob job;
+    job.currentFolder = source;
+    job.destinationFolder = target;
+    job.pattern = "*.txt";
+    job.action = action;
+    job.sameFileAction = kOverwriteAlways;
     resultsShownAt = 0;
     const double start = Now();
     // The product's own scans when they find the tree; the list as made otherwise.
-    extension->CollectFolder(source);
-    extension->includeSubfolders = 1;
-    if (extension->matchPaths.size() != direct) {
-        extension->matchPaths = files;
-        extension->includeSubfolders = 0;
+    job.matches = scan_stand_in::ScanFolder(source, PreparedPattern(job.pattern, 0));
+    job.includeSubfolders = true;
+    if (job.matches.paths.size() != direct) {
+        job.matches = MatchList();
+        job.matches.paths = files;
+        job.includeSubfolders = false;
     }
-    extension->RunTransfer(nullptr);
+    const std::size_t rows = RunTransfer(job, nullptr).size();
     f.total = (resultsShownAt > start ? resultsShownAt : Now()) - start;
-    f.scanned = extension->includeSubfolders != 0 && extension->matchPaths.size() == files.size();
-    extension->Release();
+    f.scanned = job.includeSubfolders && rows == files.size();
     return f;
 }
 
@@ -304,13 +306,10 @@ SetFigures Measure(const std::string& base, const std::string& tag, const std::s
 double ScanTime(const std::string& source) {
     double best = 1e30;
     for (int round = 0; round < kRounds; ++round) {
-        ShellExtension* extension = ShellExtension::New();
-        extension->pattern = "*.txt";
         const double start = Now();
-        extension->CollectFolder(source);
-        extension->CollectSubfolders(source, 0);
+        scan_stand_in::ScanFolder(source, PreparedPattern("*.txt", 0));
+        scan_stand_in::ScanTree(source, PreparedPattern("*.txt", 0), false);
         best = std::min(best, Now() - start);
-        extension->Release();
     }
     return best;
 }
@@ -338,14 +337,14 @@ void Report(const char* title, const SetFigures& s, std::size_t n, double fixed)
 // The per-file steps of RunTransfer on their own, each over the whole list.
 void Breakdown(const std::vector<std::string>& files, const std::string& source, const std::string& target) {
     const double n = static_cast<double>(files.size());
-    ShellExtension* extension = ShellExtension::New();
-    extension->matchPaths = files;
+    ProgressRun run;
+    run.fileCount = files.size();
     HWND dialog = CreateDialogParamA(moduleInstance, MAKEINTRESOURCEA(IDD_PROGRESS), nullptr, ProgressDialogProc,
-                                     reinterpret_cast<LPARAM>(extension));
+                                     reinterpret_cast<LPARAM>(&run));
     ShowWindow(dialog, SW_SHOW);
     double start = Now();
     for (std::size_t i = 0; i < files.size(); ++i) {
-        extension->currentItemPath = target + files[i].substr(source.size());
+        run.currentDestination = target + files[i].substr(source.size());
         PostMessageA(dialog, WM_TRANSFER_PROGRESS, i + 1, 0);
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -374,16 +373,17 @@ void Breakdown(const std::vector<std::string>& files, const std::string& source,
     SetWindowLongPtrA(dialog, DWLP_USER, 0);
     DestroyWindow(dialog);
 
+    std::vector<TransferResult> rows;
     for (const std::string& file : files)
-        extension->transferResults.push_back({ParentFolder(file, true), ParentFolder(file, true), LastPathComponent(file), 1});
+        rows.push_back({ParentFolder(file, true), ParentFolder(file, true), LastPathComponent(file), 1});
+    const ResultsShown shown{kCopyToFolder, rows, 0};
     start = Now();
     HWND results = CreateDialogParamA(moduleInstance, MAKEINTRESOURCEA(IDD_RESULTS), nullptr, ResultsDialogProc,
-                                      reinterpret_cast<LPARAM>(extension));
+                                      reinterpret_cast<LPARAM>(&shown));
     ShowWindow(results, SW_SHOW);
     UpdateWindow(results);
     const double list = Now() - start;
     DestroyWindow(results);
-    extension->Release();
 
     start = Now();
     for (const std::string& file : files) ProbeDestination(file, target + file.substr(source.size()));

@@ -4,8 +4,9 @@
 
 #include "common/unique_handle.h"
 #include "resources/resource.h"
-#include "shellext/shell_extension.h"
+#include "shellext/shell_extension.h"  // the adapter at the end only
 #include "shellext/system_helpers.h"
+#include "transfer/clipboard.h"
 #include "transfer/drop_list.h"
 #include "transfer/left_out.h"
 
@@ -27,11 +28,11 @@ UniqueGlobal GlobalBlockOf(const void* bytes, std::size_t size) {
 
 }  // namespace
 
-void ShellExtension::PutFilesOnClipboard(HWND owner) {
+void PutFilesOnClipboard(const MatchList& matches, ActionKind action, HWND owner) {
     try {
-        // Sized from the list itself, never from matchPathBytes alone: a total that no
+        // Sized from the list itself, never from pathBytes alone: a total that no
         // longer fits the list must not make the copy run past the block.
-        const std::string dropList = BuildDropList(matchPaths);
+        const std::string dropList = BuildDropList(matches.paths);
         const std::uint32_t effect = PreferredDropEffect(action);
 
         UniqueGlobal dropBlock = GlobalBlockOf(dropList.data(), dropList.size());
@@ -47,13 +48,21 @@ void ShellExtension::PutFilesOnClipboard(HWND owner) {
         if (SetClipboardData(CF_HDROP, dropBlock.Get())) dropBlock.Release();
         if (effectFormat && SetClipboardData(effectFormat, effectBlock.Get())) effectBlock.Release();
         CloseClipboard();
-        if (!leftOutNames.empty()) {
+        if (!matches.leftOut.empty()) {
             // After the clipboard is closed again, so that nothing waits on the box.
-            ShowMessage(owner, WithCount(LoadResourceString(IDS_CLIPBOARD_NAMES_LEFT_OUT), leftOutNames.size()),
+            ShowMessage(owner, WithCount(LoadResourceString(IDS_CLIPBOARD_NAMES_LEFT_OUT), matches.leftOut.size()),
                         MB_ICONEXCLAMATION);
         }
     } catch (...) {
         // Memory too short for the list: the clipboard was not touched.
+    }
+}
+
+// The command's fields as a list. To go when ShellExtension keeps stage values.
+void ShellExtension::PutFilesOnClipboard(HWND owner) {
+    try {
+        korvane::PutFilesOnClipboard(MatchList{matchPaths, matchSizes, matchPathBytes, leftOutNames}, action, owner);
+    } catch (...) {
     }
 }
 

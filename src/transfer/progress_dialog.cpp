@@ -4,7 +4,6 @@
 
 #include "resources/resource.h"
 #include "shellext/module.h"
-#include "shellext/shell_extension.h"
 #include "shellext/system_helpers.h"
 #include "transfer/transfer_display.h"
 
@@ -30,11 +29,10 @@ void StartAnimation(HWND dialog, ActionKind action) {
     SendMessageA(animation, ACM_PLAY, static_cast<WPARAM>(-1), MAKELPARAM(0, 0xFFFF));
 }
 
-void OnInit(HWND dialog, const ShellExtension& extension) {
+void OnInit(HWND dialog, const ProgressRun& run) {
     PlaceNearCursor(dialog, 0);
-    StartAnimation(dialog, extension.action);
-    SendDlgItemMessageA(dialog, IDC_PROGRESS_BAR, PBM_SETRANGE32, 0,
-                        static_cast<LPARAM>(extension.matchPaths.size()));
+    StartAnimation(dialog, run.action);
+    SendDlgItemMessageA(dialog, IDC_PROGRESS_BAR, PBM_SETRANGE32, 0, static_cast<LPARAM>(run.fileCount));
 }
 
 // The bar redraws itself at once on every PBM_SETPOS (Wine's does), which costs
@@ -55,11 +53,11 @@ void MoveBar(HWND bar, WPARAM number) {
     SendMessageA(bar, PBM_SETPOS, number, 0);
 }
 
-void OnProgress(HWND dialog, const ShellExtension& extension, WPARAM number) {
+void OnProgress(HWND dialog, const ProgressRun& run, WPARAM number) {
     MoveBar(GetDlgItem(dialog, IDC_PROGRESS_BAR), number);
     const std::string text =
-        ProgressText(extension.currentItemPath, LoadResourceString(IDS_PROGRESS_OBJECT),
-                     LoadResourceString(extension.action != kCopyToFolder ? IDS_PROGRESS_MOVING : IDS_PROGRESS_COPYING));
+        ProgressText(run.currentDestination, LoadResourceString(IDS_PROGRESS_OBJECT),
+                     LoadResourceString(run.action != kCopyToFolder ? IDS_PROGRESS_MOVING : IDS_PROGRESS_COPYING));
     SetDlgItemTextA(dialog, IDC_PROGRESS_TEXT, text.c_str());
 }
 
@@ -68,16 +66,16 @@ void OnProgress(HWND dialog, const ShellExtension& extension, WPARAM number) {
 INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     try {
         if (message == WM_INITDIALOG) SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-        auto* extension = reinterpret_cast<ShellExtension*>(GetWindowLongPtrA(dialog, DWLP_USER));
-        if (!extension) return FALSE;  // messages before WM_INITDIALOG, and after the run let go
+        auto* run = reinterpret_cast<ProgressRun*>(GetWindowLongPtrA(dialog, DWLP_USER));
+        if (!run) return FALSE;  // messages before WM_INITDIALOG, and after the run let go
         switch (message) {
-        case WM_INITDIALOG: OnInit(dialog, *extension); break;
+        case WM_INITDIALOG: OnInit(dialog, *run); break;
         case WM_COMMAND:
             // The stop button, or Esc through IsDialogMessageA: the loop looks at the
             // flag before the next file; the dialog stays until the run ends.
-            if (LOWORD(wParam) == IDCANCEL) extension->cancelRequested = 1;
+            if (LOWORD(wParam) == IDCANCEL) run->cancelRequested = true;
             break;
-        case WM_TRANSFER_PROGRESS: OnProgress(dialog, *extension, wParam); break;
+        case WM_TRANSFER_PROGRESS: OnProgress(dialog, *run, wParam); break;
         }
     } catch (...) {
     }

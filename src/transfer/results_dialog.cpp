@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include "resources/resource.h"
-#include "shellext/shell_extension.h"
 #include "shellext/system_helpers.h"
 #include "transfer/left_out.h"
 #include "transfer/transfer_display.h"
@@ -67,18 +66,18 @@ void AnswerCell(const std::vector<TransferResult>& results, LPARAM lParam) {
     }
 }
 
-void OnInit(HWND dialog, const ShellExtension& extension) {
+void OnInit(HWND dialog, const ResultsShown& shown) {
     PlaceNearCursor(dialog, IDOK);
-    const bool moving = extension.action != kCopyToFolder;
+    const bool moving = shown.action != kCopyToFolder;
     std::string caption = LoadResourceString(moving ? IDS_RESULTS_MOVE_CAPTION : IDS_RESULTS_COPY_CAPTION);
-    if (!extension.leftOutNames.empty())
-        caption += WithCount(LoadResourceString(IDS_RESULTS_NAMES_LEFT_OUT), extension.leftOutNames.size());
+    if (shown.leftOutCount != 0)
+        caption += WithCount(LoadResourceString(IDS_RESULTS_NAMES_LEFT_OUT), shown.leftOutCount);
     SetWindowTextA(dialog, caption.c_str());
     const HWND list = GetDlgItem(dialog, IDC_RESULTS_LIST);
     const LRESULT style = SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, style | LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
     InsertColumns(list, moving);
-    SetRowCount(list, extension.transferResults.size());
+    SetRowCount(list, shown.rows.size());
 }
 
 }  // namespace
@@ -86,17 +85,17 @@ void OnInit(HWND dialog, const ShellExtension& extension) {
 INT_PTR CALLBACK ResultsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     try {
         if (message == WM_INITDIALOG) SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-        auto* extension = reinterpret_cast<ShellExtension*>(GetWindowLongPtrA(dialog, DWLP_USER));
-        if (!extension) return FALSE;
+        const auto* shown = reinterpret_cast<const ResultsShown*>(GetWindowLongPtrA(dialog, DWLP_USER));
+        if (!shown) return FALSE;
         switch (message) {
-        case WM_INITDIALOG: OnInit(dialog, *extension); break;
+        case WM_INITDIALOG: OnInit(dialog, *shown); break;
         case WM_COMMAND:
             if (LOWORD(wParam) == IDOK) EndDialog(dialog, IDOK);
             if (LOWORD(wParam) == IDCANCEL) EndDialog(dialog, IDCANCEL);  // Esc or the close box
             break;
         case WM_NOTIFY:
             if (reinterpret_cast<const NMHDR*>(lParam)->idFrom == IDC_RESULTS_LIST)
-                AnswerCell(extension->transferResults, lParam);
+                AnswerCell(shown->rows, lParam);
             break;
         case WM_HELP: return TRUE;  // F1 does nothing here
         }

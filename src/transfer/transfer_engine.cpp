@@ -6,11 +6,12 @@
 #include <unordered_set>
 
 #include "common/unique_handle.h"
+#include "match/match_name.h"
 #include "match/path_case.h"
 #include "match/path_text.h"
 #include "resources/resource.h"
 #include "shellext/module.h"
-#include "shellext/shell_extension.h"
+#include "shellext/shell_extension.h"  // the adapter at the end only
 #include "transfer/destination_paths.h"
 #include "transfer/destination_probe.h"
 #include "transfer/folder_path.h"
@@ -18,6 +19,8 @@
 #include "transfer/progress_dialog.h"
 #include "transfer/results_dialog.h"
 #include "transfer/same_name.h"
+#include "transfer/scan_stand_in.h"
+#include "transfer/transfer_engine.h"
 #include "transfer/write_guard.h"
 
 namespace korvane {
@@ -25,12 +28,12 @@ namespace korvane {
 namespace {
 
 // The progress dialog for the length of the loop. Its procedure lets go of the
-// extension before the window goes, so late messages find no object.
+// run's state before the window goes, so late messages find no object.
 class ProgressWindow {
 public:
-    ProgressWindow(HWND owner, ShellExtension* extension)
+    ProgressWindow(HWND owner, ProgressRun& run)
         : dialog_(CreateDialogParamA(moduleInstance, MAKEINTRESOURCEA(IDD_PROGRESS), owner, ProgressDialogProc,
-                                     reinterpret_cast<LPARAM>(extension))) {
+                                     reinterpret_cast<LPARAM>(&run))) {
         if (dialog_) ShowWindow(dialog_, SW_SHOW);
     }
     ~ProgressWindow() {
@@ -220,7 +223,7 @@ enum class Outcome { kRow, kNoRow, kStop };
 // when the pump before the question saw the thread or the window end.
 // mayWrite is the run's own guard (WriteGuard): a destination the run wrote
 // already, or a source still waiting, gets a failed row and stays untouched.
-Outcome TransferOne(ShellExtension& extension, const std::string& source, const std::string& destination,
+Outcome TransferOne(ActionKind action, SameFileAction rule, const std::string& source, const std::string& destination,
                     bool mayWrite, bool& yesToAll, PacedPump& pump, HWND progress, DestinationFolders& folders,
                     TransferResult& row) {
     row.sourceFolder = ParentFolder(source, true);
@@ -235,7 +238,7 @@ Outcome TransferOne(ShellExtension& extension, const std::string& source, const 
     // the same; whatever makes that fail (something put there meanwhile, a vanished
     // source) takes the probed way below, as every other file does.
     if (folders.MadeByRun(ParentFolder(destination, false)) &&
-        Transfer(extension.action, source, destination, false)) {
+        Transfer(action, source, destination, false)) {
         row.succeeded = 1;
         return Outcome::kRow;
     }
@@ -243,7 +246,6 @@ Outcome TransferOne(ShellExtension& extension, const std::string& source, const 
     // Onto itself (the destination is the current folder, or another spelling or
     // link of the file): never opened for writing, never deleted, not asked about.
     if (target.sameAsSource) return Outcome::kRow;
-    const SameFileAction rule = extension.sameFileAction;
     if ((rule == kAskBeforeOverwrite || rule == kOverwriteIfNewer) && !yesToAll) {
         // The stop button is looked at once more before a question comes up.
         if (rule == kAskBeforeOverwrite && (target.exists || target.undetermined) && !pump.Run())
@@ -253,7 +255,7 @@ Outcome TransferOne(ShellExtension& extension, const std::string& source, const 
     }
     if (target.readOnly) return Outcome::kRow;
     if (!target.exists) folders.Ensure(ParentFolder(destination, false));
-    row.succeeded = Transfer(extension.action, source, destination, true) ? 1 : 0;
+    row.succeeded = Transfer(action, source, destination, true) ? 1 : 0;
     return Outcome::kRow;
 }
 
@@ -277,37 +279,44 @@ ScanPlan PlanSubfolderScan(const std::string& currentFolder, const std::string& 
 
 }  // namespace
 
-void ShellExtension::RunTransfer(HWND owner, HWND invoker) {
+std::vector<TransferResult> RunTransfer(const TransferJob& job, HWND owner, HWND invoker) {
+    std::vector<TransferResult> rows;
     try {
-        const std::string root = StripTrailingBackslash(destinationFolder);
-        if (includeSubfolders) {
+        const std::string root = StripTrailingBackslash(job.destinationFolder);
+        // The whole list is known before the first window shows and the first file is written.
+        MatchList matches = job.matches;
+        if (job.includeSubfolders) {
             std::string leaveOut;
-            const ScanPlan plan = PlanSubfolderScan(currentFolder, root, leaveOut);
-            if (plan != ScanPlan::kNone) CollectSubfolders(currentFolder, 0, leaveOut);
+            if (PlanSubfolderScan(job.currentFolder, root, leaveOut) != ScanPlan::kNone)
+                AppendMatches(matches, scan_stand_in::ScanTree(job.currentFolder,
+                                                               PreparedPattern(job.pattern, job.useRegex), false,
+                                                               leaveOut));
         }
-        cancelRequested = 0;
-        transferResults.clear();
+        const std::vector<std::string>& paths = matches.paths;
         // The dialogs' animation, progress bar and list: registered already in
         // Explorer, but not in every process that may load the extension.
         INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_ANIMATE_CLASS | ICC_PROGRESS_CLASS | ICC_LISTVIEW_CLASSES};
         InitCommonControlsEx(&classes);
+        ProgressRun run;
+        run.action = job.action;
+        run.fileCount = paths.size();
         {
-            ProgressWindow progress(owner, this);
+            ProgressWindow progress(owner, run);
             // Without Explorer's list view, its window is reached through the
             // window the command came from.
             DisabledOwner disabled(owner ? owner : invoker);
-            WriteGuard guard(currentFolder, root, matchPaths);
-            ProgressPacer pacer(matchPaths, matchSizes);
+            WriteGuard guard(job.currentFolder, root, paths);
+            ProgressPacer pacer(paths, matches.sizes);
             PacedPump pump(progress);
             DestinationFolders folders;
             bool yesToAll = false;
             std::size_t counter = 1;
             // By index, and the path copied: the pump runs foreign code.
-            for (std::size_t i = 0; i < matchPaths.size(); ++i) {
-                if (cancelRequested) break;
-                const std::string source = matchPaths[i];
-                const std::string destination = DestinationPathFor(root, currentFolder, source);
-                currentItemPath = destination;
+            for (std::size_t i = 0; i < paths.size(); ++i) {
+                if (run.cancelRequested) break;
+                const std::string source = paths[i];
+                const std::string destination = DestinationPathFor(root, job.currentFolder, source);
+                run.currentDestination = destination;
                 bool shown = false;
                 if (progress.Get() && pacer.Due(i)) {
                     PostMessageA(progress.Get(), WM_TRANSFER_PROGRESS, counter, 0);
@@ -319,27 +328,46 @@ void ShellExtension::RunTransfer(HWND owner, HWND invoker) {
                 if (!stop) {
                     const WriteGuard::Keys keys = guard.KeysFor(source);
                     TransferResult row;
-                    const Outcome outcome = TransferOne(*this, source, destination, guard.MayWrite(keys), yesToAll,
-                                                        pump, progress.Get(), folders, row);
+                    const Outcome outcome = TransferOne(job.action, job.sameFileAction, source, destination,
+                                                        guard.MayWrite(keys), yesToAll, pump, progress.Get(), folders,
+                                                        row);
                     stop = outcome == Outcome::kStop;
                     if (!stop) guard.Done(keys, outcome == Outcome::kRow && row.succeeded);
-                    if (outcome == Outcome::kRow) transferResults.push_back(std::move(row));
+                    if (outcome == Outcome::kRow) rows.push_back(std::move(row));
                 }
                 if (stop) {
-                    cancelRequested = 1;
+                    run.cancelRequested = true;
                     break;
                 }
             }
             // The names the scans could not use: failed rows, nothing touched.
-            for (TransferResult& row : LeftOutRows(leftOutNames, root, currentFolder))
-                transferResults.push_back(std::move(row));
+            for (TransferResult& row : LeftOutRows(matches.leftOut, root, job.currentFolder))
+                rows.push_back(std::move(row));
         }
         const HWND resultsOwner = owner && IsWindow(owner) ? owner : nullptr;
+        const ResultsShown shown{job.action, rows, matches.leftOut.size()};
         DialogBoxParamA(moduleInstance, MAKEINTRESOURCEA(IDD_RESULTS), resultsOwner, ResultsDialogProc,
-                        reinterpret_cast<LPARAM>(this));
+                        reinterpret_cast<LPARAM>(&shown));
     } catch (...) {
     }
-    transferResults.clear();
+    return rows;
+}
+
+// The command's fields as a job. To go when ShellExtension keeps stage values.
+void ShellExtension::RunTransfer(HWND owner, HWND invoker) {
+    try {
+        TransferJob job;
+        job.action = action;
+        job.currentFolder = currentFolder;
+        job.destinationFolder = destinationFolder;
+        job.sameFileAction = sameFileAction;
+        job.includeSubfolders = includeSubfolders != 0;
+        job.pattern = pattern;
+        job.useRegex = useRegex;
+        job.matches = MatchList{matchPaths, matchSizes, matchPathBytes, leftOutNames};
+        korvane::RunTransfer(job, owner, invoker);
+    } catch (...) {
+    }
 }
 
 }  // namespace korvane

@@ -10,17 +10,16 @@
 #include <vector>
 
 #include "common/unique_handle.h"
+#include "match/match_name.h"
 #include "match/path_text.h"
-#include "shellext/shell_extension.h"
 #include "test_support.h"
+#include "transfer/clipboard.h"
+#include "transfer/scan_stand_in.h"
 
-using korvane::ShellExtension;
 using namespace testsupport;
 using Strings = std::vector<std::string>;
 
 namespace {
-
-using Extension = ExtensionRef;
 
 // Another thread or process may hold the clipboard for a moment.
 bool OpenClipboardPatiently(HWND owner = nullptr) {
@@ -86,10 +85,12 @@ void PutTextOnClipboard(const std::string& text) {
     CloseClipboard();
 }
 
-std::uint32_t SumOfLengths(const Strings& paths) {
-    std::uint32_t total = 0;
-    for (const auto& p : paths) total += static_cast<std::uint32_t>(p.size() + 1);
-    return total;
+// The list with its total of path bytes; a stale total when one is given.
+korvane::MatchList ListOf(const Strings& paths, std::int64_t staleTotal = -1) {
+    korvane::MatchList list{paths, {}, 0, {}};
+    for (const auto& p : paths) list.pathBytes += static_cast<std::uint32_t>(p.size() + 1);
+    if (staleTotal >= 0) list.pathBytes = static_cast<std::uint32_t>(staleTotal);
+    return list;
 }
 
 std::string DropListOf(const Strings& paths) {
@@ -116,11 +117,7 @@ TEST(Clipboard, DropListAndEffectReplaceWhatTheClipboardHeld) {
     };
     for (const auto& c : cases) {
         PutTextOnClipboard("held before");
-        Extension extension;
-        extension->matchPaths = c.paths;
-        extension->matchPathBytes = SumOfLengths(c.paths);
-        extension->action = c.action;
-        extension->PutFilesOnClipboard(GetDesktopWindow());
+        korvane::PutFilesOnClipboard(ListOf(c.paths), c.action, GetDesktopWindow());
 
         const ClipboardContent content = ReadClipboard();
         EXPECT_TRUE(content.text.empty()) << "the text held before is gone";
@@ -142,33 +139,25 @@ TEST(Clipboard, NamesTheCodePageCannotHoldAreLeftOutAndCounted) {
     ASSERT_TRUE(WriteTextFile(folder / "cafe.txt"));
     for (const wchar_t* name : {L"caf\u00e9.txt", L"a\u00a5..\u00a5..\u00a5notes.txt", L"snow\u2603.txt"})
         ASSERT_TRUE(WriteWideFile(Widen(folder.Path()) + L"\\" + name));
+    const korvane::MatchList all = korvane::scan_stand_in::ScanFolder(folder.Path(), korvane::PreparedPattern("*.txt", 0));
     for (auto action : {korvane::kCopyToClipboard, korvane::kCutToClipboard}) {
-        Extension extension;
-        extension->pattern = "*.txt";
-        extension->action = action;
-        extension->CollectFolder(folder.Path());
-        const std::string shown = RunAndCloseMessageBox([&] { extension->PutFilesOnClipboard(nullptr); });
+        const std::string shown = RunAndCloseMessageBox([&] { korvane::PutFilesOnClipboard(all, action, nullptr); });
         EXPECT_EQ(ReadClipboard().files, Strings{folder / "cafe.txt"}) << action;
         const std::string want = "\x96\xBC\x91\x4F";  // 名前, the start of the message
         EXPECT_EQ(shown.compare(0, want.size(), want), 0) << shown;
         EXPECT_NE(shown.find("3 "), std::string::npos) << shown;
     }
     // Nothing left out: no message.
-    Extension extension;
-    extension->pattern = "cafe.*";
-    extension->CollectFolder(folder.Path());
-    EXPECT_EQ(RunAndCloseMessageBox([&] { extension->PutFilesOnClipboard(nullptr); }, 1000), "(none)");
+    const korvane::MatchList cafe = korvane::scan_stand_in::ScanFolder(folder.Path(), korvane::PreparedPattern("cafe.*", 0));
+    EXPECT_EQ(RunAndCloseMessageBox([&] { korvane::PutFilesOnClipboard(cafe, korvane::kCopyToClipboard, nullptr); }, 1000),
+              "(none)");
     EXPECT_EQ(ReadClipboard().files, Strings{folder / "cafe.txt"});
 }
 
 TEST(Clipboard, AStaleTotalDoesNotShortenOrOverrunTheBlock) {
     const Strings paths = {"C:\\first.txt", "C:\\second.txt", "C:\\third.txt"};
     for (std::uint32_t staleTotal : {0u, 5u, 1000u}) {
-        Extension extension;
-        extension->matchPaths = paths;
-        extension->matchPathBytes = staleTotal;
-        extension->action = korvane::kCopyToClipboard;
-        extension->PutFilesOnClipboard(nullptr);
+        korvane::PutFilesOnClipboard(ListOf(paths, staleTotal), korvane::kCopyToClipboard, nullptr);
         const ClipboardContent content = ReadClipboard();
         EXPECT_EQ(content.dropBytes, DropListOf(paths)) << staleTotal;
         EXPECT_EQ(content.files, paths) << staleTotal;
@@ -190,11 +179,7 @@ TEST(Clipboard, AClipboardHeldElsewhereIsLeftAsItWas) {
         DestroyWindow(window);
     });
     ASSERT_EQ(WaitForSingleObject(opened, 10000), WAIT_OBJECT_0);
-    Extension extension;
-    extension->matchPaths = {"C:\\a.txt"};
-    extension->matchPathBytes = 9;
-    extension->action = korvane::kCutToClipboard;
-    extension->PutFilesOnClipboard(nullptr);
+    korvane::PutFilesOnClipboard(ListOf({"C:\\a.txt"}), korvane::kCutToClipboard, nullptr);
     SetEvent(release);
     ASSERT_TRUE(holder.Join());
     CloseHandle(opened);
@@ -284,11 +269,7 @@ TEST(Clipboard, APasteCopiesOrMovesTheFiles) {
             ASSERT_TRUE(WriteTextFile(source / n, "content of " + n));
             paths.push_back(source / n);
         }
-        Extension extension;
-        extension->matchPaths = paths;
-        extension->matchPathBytes = SumOfLengths(paths);
-        extension->action = c.action;
-        extension->PutFilesOnClipboard(GetDesktopWindow());
+        korvane::PutFilesOnClipboard(ListOf(paths), c.action, GetDesktopWindow());
 
         if (c.shellVerb)
             EXPECT_EQ(PasteWithShellVerb(destination.Path()), S_OK);

@@ -10,8 +10,8 @@
 
 #include "resources/resource.h"
 #include "shellext/module.h"
-#include "shellext/shell_extension.h"
 #include "shellext/system_helpers.h"
+#include "transfer/transfer_engine.h"
 #include "transfer_driver.h"
 #include "test_support.h"
 
@@ -151,18 +151,16 @@ TEST(TransferClips, TheProgressDialogOpensItsClip) {
             EXPECT_EQ(want.cx, 272);
             EXPECT_EQ(want.cy, 60);
         }
-        korvane::ShellExtension* extension = korvane::ShellExtension::New();
-        ASSERT_TRUE(extension);
-        extension->currentFolder = src.Path();
-        extension->matchPaths = {src / "a.txt"};
-        extension->destinationFolder = dst.Path();
-        extension->sameFileAction = korvane::kOverwriteAlways;
-        extension->action = action;
+        korvane::TransferJob job;
+        job.currentFolder = src.Path();
+        job.matches.paths = {src / "a.txt"};
+        job.destinationFolder = dst.Path();
+        job.sameFileAction = korvane::kOverwriteAlways;
+        job.action = action;
         transferdriver::DialogDriver driver;
         RECT frame = {};
         driver.onProgress = [&](int, HWND dialog) { GetClientRect(GetDlgItem(dialog, IDC_PROGRESS_ANIMATION), &frame); };
-        extension->RunTransfer(nullptr);
-        extension->Release();
+        korvane::RunTransfer(job, nullptr);
         EXPECT_EQ(frame.right - frame.left, want.cx) << action;
         EXPECT_EQ(frame.bottom - frame.top, want.cy) << action;
         if (action == korvane::kMoveToFolder) {

@@ -120,6 +120,7 @@ void DialogDriver::DialogInitialised(HWND dialog) {
         progress.caption = WindowText(dialog);
         progress.rangeLow = static_cast<int>(SendDlgItemMessageA(dialog, IDC_PROGRESS_BAR, PBM_GETRANGE, TRUE, 0));
         progress.rangeHigh = static_cast<int>(SendDlgItemMessageA(dialog, IDC_PROGRESS_BAR, PBM_GETRANGE, FALSE, 0));
+        run_ = reinterpret_cast<const korvane::ProgressRun*>(GetWindowLongPtrA(dialog, DWLP_USER));
         progressProc = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrA(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ProgressSubclass)));
     } else if (GetDlgItem(dialog, IDC_OVERWRITE_YES_TO_ALL)) {
@@ -138,6 +139,11 @@ void DialogDriver::DialogInitialised(HWND dialog) {
         }
     } else if (GetDlgItem(dialog, IDC_RESULTS_LIST)) {
         ++results.shown;
+        if (run_) {
+            progress.stopped = run_->cancelRequested;
+            progress.lastDestination = run_->currentDestination;
+            run_ = nullptr;
+        }
         results.owner = GetWindow(dialog, GW_OWNER);
         results.caption = WindowText(dialog);
         const HWND list = GetDlgItem(dialog, IDC_RESULTS_LIST);

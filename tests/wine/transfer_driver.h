@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "transfer/progress_dialog.h"
+
 namespace transferdriver {
 
 enum class Answer { kYes, kNo, kYesToAll, kEscape };
@@ -29,6 +31,10 @@ struct ProgressView {
     int rangeLow = -1, rangeHigh = -1;
     bool wasVisible = false;
     std::vector<ProgressStep> steps;
+    // The run's own state as the results show: stopped before the end, and the
+    // destination of the last file it came to.
+    bool stopped = false;
+    std::string lastDestination;
 };
 
 struct ResultsView {
@@ -65,6 +71,7 @@ private:
     void Respond(HWND dialog, int buttonId);
     void PressEscape(HWND dialog);
     DialogDriver* previous_;
+    const korvane::ProgressRun* run_ = nullptr;  // kept by the run until its results are shown
     HHOOK hook_ = nullptr;
     DWORD holdMs_ = 0;
 };

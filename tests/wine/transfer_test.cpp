@@ -9,42 +9,52 @@
 #include <vector>
 
 #include "common/unique_handle.h"
+#include "match/match_name.h"
 #include "match/path_text.h"
-#include "shellext/shell_extension.h"
 #include "test_support.h"
 #include "transfer/same_name.h"
+#include "transfer/scan_stand_in.h"
+#include "transfer/transfer_engine.h"
 #include "transfer_driver.h"
 
-using korvane::ShellExtension;
 using namespace testsupport;
 using namespace transferdriver;
 using Row = std::array<std::string, 4>;
 
 namespace {
 
-using Extension = ExtensionRef;
+const std::string kSucceeded = Ansi("成功");
+const std::string kFailed = Ansi("失敗");
 
-// One transfer on a fresh extension: the current folder, its files (full paths, as
-// the scans give them), the destination and the choices of the main dialog.
+// One transfer: the current folder, its files (full paths, as the scans give them),
+// the destination and the choices of the main dialog.
 struct Transfer {
-    Extension extension;
+    korvane::TransferJob job;
     DialogDriver driver;
+    std::vector<korvane::TransferResult> returned;
 
     Transfer(const std::string& current, const std::vector<std::string>& files, const std::string& destination,
              korvane::ActionKind action = korvane::kCopyToFolder,
-             korvane::SameFileAction same = korvane::kOverwriteAlways) {
-        extension->currentFolder = current;
-        extension->matchPaths = files;
-        extension->destinationFolder = destination;
-        extension->action = action;
-        extension->sameFileAction = same;
+             korvane::SameFileAction same = korvane::kOverwriteAlways)
+        : job{action, current, destination, same} {
+        job.matches.paths = files;
     }
-    void Run(HWND owner = nullptr) { extension->RunTransfer(owner); }
+    // The files of the current folder that match pattern, as the folder scan lists them.
+    void Scan(const std::string& pattern, bool subfolders = false) {
+        job.pattern = pattern;
+        job.matches = korvane::scan_stand_in::ScanFolder(job.currentFolder, korvane::PreparedPattern(pattern, 0));
+        job.includeSubfolders = subfolders;
+    }
+    void Run(HWND owner = nullptr) { returned = korvane::RunTransfer(job, owner); }
     const std::vector<Row>& Rows() const { return driver.results.rows; }
+    // The rows returned, as the results list shows them.
+    std::vector<Row> Returned() const {
+        std::vector<Row> rows;
+        for (const auto& r : returned)
+            rows.push_back({r.sourceFolder, r.destinationFolder, r.fileName, r.succeeded ? kSucceeded : kFailed});
+        return rows;
+    }
 };
-
-const std::string kSucceeded = Ansi("成功");
-const std::string kFailed = Ansi("失敗");
 
 Row CopyRow(const std::string& from, const std::string& to, const std::string& name, bool ok) {
     return {from, to, name, ok ? kSucceeded : kFailed};
@@ -190,9 +200,9 @@ TEST(TransferRun, CopyShowsEachFileAndListsTheResults) {
     EXPECT_LE(sum, usable);
     EXPECT_GE(sum, usable - 4);
 
-    EXPECT_TRUE(t.extension->transferResults.empty()) << "emptied after the results were shown";
-    EXPECT_EQ(t.extension->currentItemPath, target + "\\x\\y\\z\\c.txt");
-    EXPECT_EQ(t.extension->matchPaths.size(), 3u);
+    EXPECT_EQ(t.Returned(), r.rows) << "the rows shown are returned";
+    EXPECT_EQ(p.lastDestination, target + "\\x\\y\\z\\c.txt");
+    EXPECT_EQ(t.returned.size(), 3u);
 }
 
 TEST(TransferRun, MoveUsesMoveWordsAndRemovesOnlyMovedSources) {
@@ -553,8 +563,7 @@ TEST(TransferSafety, NamesTheCodePageCannotHoldAreReportedAndNeverTouched) {
         for (const auto& name : unusable) ASSERT_TRUE(WriteWideFile(Widen(sub) + L"\\" + name, "other"));
 
         Transfer t(sub, {}, destination, action);
-        t.extension->pattern = "*.txt";
-        t.extension->CollectFolder(sub);
+        t.Scan("*.txt");
         t.Run();
         std::vector<Row> rows = t.Rows();
         std::sort(rows.begin() + 1, rows.end());
@@ -629,13 +638,12 @@ TEST(TransferRun, LargeFileNamedWithTheScansSizes) {
     for (int i = 0; i < 30; ++i)
         ASSERT_TRUE(WriteTextFile(src / ("s" + std::to_string(i) + ".txt"), i == 15 ? std::string(1 << 20, 'L') : "s"));
     Transfer t(src.Path(), {}, dst.Path());
-    t.extension->pattern = "*.txt";
-    t.extension->CollectFolder(src.Path());
-    const auto& paths = t.extension->matchPaths;
+    t.Scan("*.txt");
+    const auto& paths = t.job.matches.paths;
     ASSERT_EQ(paths.size(), 30u);
-    ASSERT_EQ(t.extension->matchSizes.size(), 30u);
+    ASSERT_EQ(t.job.matches.sizes.size(), 30u);
     const auto large = std::find(paths.begin(), paths.end(), src / "s15.txt") - paths.begin();
-    EXPECT_EQ(t.extension->matchSizes[large], 1u << 20);
+    EXPECT_EQ(t.job.matches.sizes[large], 1u << 20);
     t.Run();
     bool named = false;
     for (const auto& step : t.driver.progress.steps)
@@ -649,11 +657,11 @@ TEST(TransferSafety, SourcesDifferingOnlyInCaseDoNotReplaceEachOther) {
     // The fixture made K:\case\a.txt and K:\case\A.txt, a folder of a case-sensitive file system.
     TempFolder dst;
     Transfer t("K:\\case", {}, dst.Path());
-    t.extension->pattern = "*.txt";
-    t.extension->CollectFolder("K:\\case");
-    if (t.extension->matchPaths.size() != 2) GTEST_SKIP() << "no case-sensitive folder on K:";
-    const std::string first = ReadTextFile(t.extension->matchPaths[0]);
-    ASSERT_NE(first, ReadTextFile(t.extension->matchPaths[1]));
+    t.Scan("*.txt");
+    const auto& paths = t.job.matches.paths;
+    if (paths.size() != 2) GTEST_SKIP() << "no case-sensitive folder on K:";
+    const std::string first = ReadTextFile(paths[0]);
+    ASSERT_NE(first, ReadTextFile(paths[1]));
     t.Run();
     ASSERT_EQ(t.Rows().size(), 2u);
     EXPECT_EQ(t.Rows()[0][3], kSucceeded);
@@ -686,7 +694,7 @@ TEST(TransferCancel, StopInTheFirstPumpFinishesThatFileOnly) {
         EXPECT_TRUE(FileExists(dst / "1.txt")) << c.name;
         EXPECT_FALSE(FileExists(dst / "2.txt")) << c.name;
         EXPECT_EQ(t.driver.progress.steps.size(), 1u) << c.name;
-        EXPECT_EQ(t.extension->cancelRequested, 1u) << c.name;
+        EXPECT_TRUE(t.driver.progress.stopped) << c.name;
     }
 }
 
@@ -701,7 +709,7 @@ TEST(TransferCancel, QuitMessageEndsTheRunAndIsKeptForTheThread) {
     const bool quitKept = PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
     EXPECT_TRUE(quitKept);
     EXPECT_EQ(msg.wParam, 7u);
-    EXPECT_EQ(t.extension->cancelRequested, 1u);
+    EXPECT_TRUE(t.driver.progress.stopped);
     EXPECT_TRUE(t.Rows().empty());
     EXPECT_FALSE(FileExists(dst / "1.txt"));
     EXPECT_FALSE(FileExists(dst / "2.txt"));
@@ -737,7 +745,7 @@ TEST(TransferCancel, ExplorersWindowDestroyedDuringTheRun) {
         if (step == 1) DestroyWindow(explorer.top);  // takes the owned progress dialog along
     };
     t.Run(explorer.view);
-    EXPECT_EQ(t.extension->cancelRequested, 1u);
+    EXPECT_TRUE(t.driver.progress.stopped);
     EXPECT_FALSE(FileExists(dst / "2.txt"));
     EXPECT_EQ(t.driver.results.shown, 1);
     EXPECT_EQ(t.driver.results.owner, nullptr);
@@ -752,10 +760,8 @@ TEST(TransferSubfolders, SubfolderFilesCountInTheProgressAndKeepTheirPlace) {
     ASSERT_TRUE(WriteTextFile(src / "sub\\b.txt", "b"));
     ASSERT_TRUE(WriteTextFile(src / "sub\\deep\\c.txt", "c"));
     Transfer t(src.Path(), {}, dst.Path());
-    t.extension->pattern = "*.txt";
-    t.extension->CollectFolder(src.Path());
-    ASSERT_EQ(t.extension->matchPaths, (std::vector<std::string>{src / "a.txt"}));
-    t.extension->includeSubfolders = 1;
+    t.Scan("*.txt", true);
+    ASSERT_EQ(t.job.matches.paths, (std::vector<std::string>{src / "a.txt"}));
     t.Run();
     EXPECT_EQ(t.driver.progress.rangeHigh, 3);
     ASSERT_FALSE(t.driver.progress.steps.empty());
@@ -764,7 +770,7 @@ TEST(TransferSubfolders, SubfolderFilesCountInTheProgressAndKeepTheirPlace) {
     EXPECT_EQ(ReadTextFile(dst / "sub\\deep\\c.txt"), "c");
     EXPECT_FALSE(FileExists(dst / "skip.log"));
     EXPECT_EQ(t.Rows().size(), 3u);
-    EXPECT_EQ(t.extension->matchPaths.size(), 3u) << "the subfolder matches stay in the list";
+    EXPECT_EQ(t.returned.size(), 3u) << "the subfolder matches are in the run's list";
 }
 
 TEST(TransferSubfolders, DestinationInsideTheCurrentFolderIsNotCopiedAgain) {
@@ -774,9 +780,7 @@ TEST(TransferSubfolders, DestinationInsideTheCurrentFolderIsNotCopiedAgain) {
     ASSERT_TRUE(WriteTextFile(src / "out\\old.txt", "left by an earlier run"));
     for (auto action : {korvane::kCopyToFolder, korvane::kMoveToFolder}) {
         Transfer t(src.Path(), {}, src / "out", action);
-        t.extension->pattern = "*.txt";
-        t.extension->CollectFolder(src.Path());
-        t.extension->includeSubfolders = 1;
+        t.Scan("*.txt", true);
         t.Run();
         // The list was complete before the first copy, and the scan does not enter
         // the destination: neither what the run writes nor what lies there is listed.
@@ -810,9 +814,7 @@ TEST(TransferSubfolders, TheSelExampleCarriesNothingItWroteOnward) {
                 ASSERT_TRUE(WriteTextFile(src / "sel\\a.jpg", "inner"));
                 Transfer t(src.Path(), {}, destination, action, c.rule);
                 t.driver.answers = {c.answer};
-                t.extension->pattern = "*.jpg";
-                t.extension->CollectFolder(src.Path());
-                t.extension->includeSubfolders = 1;
+                t.Scan("*.jpg", true);
                 t.Run();
                 const std::string shown = korvane::StripTrailingBackslash(destination);
                 EXPECT_EQ(t.Rows(), (std::vector<Row>{CopyRow(src.Path(), shown, "a.jpg", true)}));
