@@ -104,7 +104,8 @@ void ShellExtension::RunCommand(HWND invoker) {
     inputs.mode = selection_.mode;
     inputs.currentFolder = selection_.currentFolder;
     inputs.extensionPattern = selection_.extensionPattern;
-    inputs.settings = settings_ = LoadModeSettings(selection_.mode);
+    ReloadModeSettings(selection_.mode, settings_);
+    inputs.settings = settings_;
     inputs.view = view;
     MainChoices choices;
     if (RunMainDialog(invoker, inputs, choices) != IDOK) return;

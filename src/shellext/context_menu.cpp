@@ -52,7 +52,7 @@ void WriteWide(const std::string& text, wchar_t* out, UINT capacity) {
 STDMETHODIMP ShellExtension::QueryContextMenu(HMENU menu, UINT indexMenu, UINT idCmdFirst, UINT, UINT flags) {
     try {
         // The regular-expression option may have changed since the last menu.
-        settings_ = LoadModeSettings(selection_.mode);
+        ReloadModeSettings(selection_.mode, settings_);
         if (flags & CMF_DEFAULTONLY) return CommandsAdded(0);
         UINT textId;
         if (IsWindows7OrLater())

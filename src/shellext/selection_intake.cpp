@@ -69,8 +69,10 @@ STDMETHODIMP ShellExtension::Initialize(PCIDLIST_ABSOLUTE, IDataObject* data, HK
         if (!exact) return S_OK;
 
         // A drive root (D:\) is not accepted by FindFirstFileA and stays in extension mode.
-        selection_.mode = IsDirectory(path) ? kFolderMode : kExtensionMode;
-        settings_ = LoadModeSettings(selection_.mode);  // every per-mode value depends on the mode
+        const InvocationMode mode = IsDirectory(path) ? kFolderMode : kExtensionMode;
+        if (mode != selection_.mode) settings_ = ModeSettings();  // the other mode's histories are not this one's
+        selection_.mode = mode;
+        ReloadModeSettings(mode, settings_);  // every per-mode value depends on the mode
 
         if (selection_.mode == kFolderMode) {
             selection_.currentFolder = path;
