@@ -1,13 +1,10 @@
-// IContextMenu: the menu item, its help text, and the whole command from the main
-// dialog to the saved choices.
+// IContextMenu: the menu item, its help text, and the command (command.cpp).
 #include <windows.h>
 #include <shlobj.h>
 
 #include <cstring>
 #include <string>
 
-#include "common/com_apartment.h"
-#include "dialog/main_dialog.h"
 #include "match/path_text.h"
 #include "resources/resource.h"
 #include "shellext/shell_extension.h"
@@ -50,80 +47,18 @@ void WriteWide(const std::string& text, wchar_t* out, UINT capacity) {
     out[count] = L'\0';
 }
 
-BOOL CALLBACK FindListView(HWND window, LPARAM found) {
-    char className[260] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (lstrcmpA(className, "SysListView32") == 0) {
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// Explorer's file list among the descendants of the invoking window. Without a
-// window nothing is searched: a null parent would make the walk cover every window
-// of the desktop and find some other program's list.
-HWND FindExplorerListView(HWND window) {
-    HWND view = nullptr;
-    if (window) EnumChildWindows(window, FindListView, reinterpret_cast<LPARAM>(&view));
-    return view;
-}
-
-// The object stays alive for the whole command: the transfer's message pump runs
-// the host's own code, which may drop its reference meanwhile.
-class ReferenceHold {
-public:
-    explicit ReferenceHold(IUnknown* object) : object_(object) { object_->AddRef(); }
-    ~ReferenceHold() { object_->Release(); }
-    ReferenceHold(const ReferenceHold&) = delete;
-    ReferenceHold& operator=(const ReferenceHold&) = delete;
-
-private:
-    IUnknown* object_;
-};
-
-// Collects the matches by the way that suits the mode and the system, then acts.
-// invoker: the window the command came from, which the transfer disables when no
-// view was found.
-void CollectAndAct(ShellExtension& extension, HWND view, HWND invoker) {
-    if (extension.mode == kFolderMode) {
-        // The main dialog offers only the two folder actions in folder mode.
-        extension.CollectFolder(extension.currentFolder);
-        extension.RunTransfer(view, invoker);
-        return;
-    }
-    if (IsWindows7OrLater())
-        extension.CollectFolder(extension.currentFolder);
-    else if (IsWindowsXpOrLater())
-        extension.SelectInView(view);
-    else
-        extension.SelectInViewShared(view);
-
-    switch (extension.action) {
-    case kCopyToFolder:
-    case kMoveToFolder:
-        extension.RunTransfer(view, invoker);
-        break;
-    case kCopyToClipboard:
-    case kCutToClipboard:
-        extension.PutFilesOnClipboard(GetDesktopWindow());
-        break;
-    default:  // select only: the selection made in the view is the result
-        break;
-    }
-}
-
 }  // namespace
 
 STDMETHODIMP ShellExtension::QueryContextMenu(HMENU menu, UINT indexMenu, UINT idCmdFirst, UINT, UINT flags) {
     try {
-        LoadSettings();  // the regular-expression option may have changed since the last menu
+        // The regular-expression option may have changed since the last menu.
+        ReloadModeSettings(selection_.mode, settings_);
         if (flags & CMF_DEFAULTONLY) return CommandsAdded(0);
         UINT textId;
         if (IsWindows7OrLater())
-            textId = useRegex ? IDS_MENU_REGEX_7 : IDS_MENU_WILDCARD_7;
+            textId = settings_.useRegex ? IDS_MENU_REGEX_7 : IDS_MENU_WILDCARD_7;
         else
-            textId = useRegex ? IDS_MENU_REGEX : IDS_MENU_WILDCARD;
+            textId = settings_.useRegex ? IDS_MENU_REGEX : IDS_MENU_WILDCARD;
         const std::string text = LoadResourceString(textId);
         InsertMenuA(menu, indexMenu, MF_BYPOSITION | MF_STRING, idCmdFirst, text.c_str());
         return CommandsAdded(1);
@@ -136,7 +71,7 @@ STDMETHODIMP ShellExtension::GetCommandString(UINT_PTR idCmd, UINT type, UINT*, 
     try {
         // Validation requests may come without a buffer.
         if (idCmd != 0 || !name || cchMax == 0) return S_OK;
-        const std::string text = LoadResourceString(useRegex ? IDS_HELP_REGEX : IDS_HELP_WILDCARD);
+        const std::string text = LoadResourceString(settings_.useRegex ? IDS_HELP_REGEX : IDS_HELP_WILDCARD);
         // cchMax counts characters of the kind asked for: UTF-16 only when the
         // request says so, or a byte buffer would be overrun by twice its size.
         if ((type & GCS_UNICODE) && IsNtPlatform())
@@ -152,25 +87,7 @@ STDMETHODIMP ShellExtension::InvokeCommand(CMINVOKECOMMANDINFO* info) {
     // A verb string, or a command offset other than our single item's.
     if (!info || info->lpVerb != nullptr) return S_OK;
     try {
-        ReferenceHold hold(static_cast<IShellExtInit*>(this));
-        if (selectionUnusable) {
-            // Its ANSI form would name another item, or none: nothing is done.
-            ShowMessage(info->hwnd, LoadResourceString(IDS_SELECTION_NAME_UNUSABLE), MB_ICONEXCLAMATION);
-            return S_OK;
-        }
-        HWND view = FindExplorerListView(info->hwnd);
-        if (!view && !IsWindows7OrLater()) {
-            ShowMessage(info->hwnd, LoadResourceString(IDS_NO_EXPLORER_WINDOW), MB_ICONHAND);
-            return S_OK;
-        }
-        LoadSettings();
-        if (RunMainDialog(info->hwnd, *this, view) != IDOK) return S_OK;
-
-        ComApartment apartment;
-        CollectAndAct(*this, view, info->hwnd);
-        // SetFocus(nullptr) would take the keyboard focus from the thread's window.
-        if (view) SetFocus(view);
-        SaveChoices();
+        RunCommand(info->hwnd);
     } catch (...) {
     }
     return S_OK;

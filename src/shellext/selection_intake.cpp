@@ -58,27 +58,27 @@ bool IsDirectory(const std::string& path) {
 
 STDMETHODIMP ShellExtension::Initialize(PCIDLIST_ABSOLUTE, IDataObject* data, HKEY) {
     try {
-        if (dataObject) dataObject->Release();
-        dataObject = data;
-        if (!dataObject) return E_INVALIDARG;
-        dataObject->AddRef();
+        dataObject_ = ComPtr<IDataObject>(data);
+        if (!data) return E_INVALIDARG;
 
         bool exact = true;
-        const std::string path = FirstDroppedPath(dataObject, exact);
+        const std::string path = FirstDroppedPath(data, exact);
         if (path.empty()) return E_INVALIDARG;
         // The menu item stays; the command only says why it cannot act.
-        selectionUnusable = exact ? 0 : 1;
+        selection_.unusable = !exact;
         if (!exact) return S_OK;
 
         // A drive root (D:\) is not accepted by FindFirstFileA and stays in extension mode.
-        mode = IsDirectory(path) ? kFolderMode : kExtensionMode;
-        LoadSettings();  // every per-mode value depends on the mode just decided
+        const InvocationMode mode = IsDirectory(path) ? kFolderMode : kExtensionMode;
+        if (mode != selection_.mode) settings_ = ModeSettings();  // the other mode's histories are not this one's
+        selection_.mode = mode;
+        ReloadModeSettings(mode, settings_);  // every per-mode value depends on the mode
 
-        if (mode == kFolderMode) {
-            currentFolder = path;
+        if (selection_.mode == kFolderMode) {
+            selection_.currentFolder = path;
         } else {
-            extensionPattern = MakeExtensionPattern(path, useRegex);
-            currentFolder = ParentFolder(path, false);
+            selection_.extensionPattern = MakeExtensionPattern(path, settings_.useRegex);
+            selection_.currentFolder = ParentFolder(path, false);
         }
         return S_OK;
     } catch (...) {

@@ -8,10 +8,7 @@ namespace korvane {
 
 ShellExtension::ShellExtension() noexcept { ObjectCreated(); }
 
-ShellExtension::~ShellExtension() {
-    if (dataObject) dataObject->Release();
-    ObjectDestroyed();
-}
+ShellExtension::~ShellExtension() { ObjectDestroyed(); }
 
 ShellExtension* ShellExtension::New() noexcept {
     auto* object = new (std::nothrow) ShellExtension();

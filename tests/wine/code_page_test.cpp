@@ -7,10 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "match/folder_scan.h"
+#include "match/match_name.h"
 #include "match/path_text.h"
 #include "shellext/shell_extension.h"
 #include "test_support.h"
 #include "transfer/destination_paths.h"
+#include "transfer/transfer_engine.h"
 #include "transfer_driver.h"
 
 using namespace testsupport;
@@ -54,17 +57,18 @@ TEST(CodePage, CopyWithSubfoldersFromAWesternFolder) {
     auto data = ShellDataObject({cafe + "\\\xE9t\xE9.txt"});
     ASSERT_TRUE(data);
     ASSERT_EQ(extension->Initialize(nullptr, data.Get(), nullptr), S_OK);
-    ASSERT_EQ(extension->selectionUnusable, 0u);
-    ASSERT_EQ(extension->currentFolder, cafe);
+    ASSERT_FALSE(extension->CurrentSelection().unusable);
+    ASSERT_EQ(extension->CurrentSelection().currentFolder, cafe);
 
     transferdriver::DialogDriver driver;
-    extension->pattern = "*.txt";
-    extension->includeSubfolders = 1;
-    extension->action = korvane::kCopyToFolder;
-    extension->sameFileAction = korvane::kOverwriteAlways;
-    extension->destinationFolder = destination.Path();
-    extension->CollectFolder(extension->currentFolder);
-    extension->RunTransfer(nullptr);
+    korvane::TransferJob job;
+    job.currentFolder = cafe;
+    job.destinationFolder = destination.Path();
+    job.sameFileAction = korvane::kOverwriteAlways;
+    job.includeSubfolders = true;
+    job.pattern = "*.txt";
+    job.matches = korvane::ScanFolder(cafe, korvane::PreparedPattern(job.pattern, 0));
+    korvane::RunTransfer(job, nullptr);
 
     EXPECT_EQ(ReadTextFile(destination / "a\\y.txt") + ReadTextFile(destination / "b\\y.txt"), "firstsecond");
     EXPECT_EQ(ReadTextFile(destination / "\xE9t\xE9.txt"), "summer");

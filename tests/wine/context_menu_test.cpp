@@ -89,8 +89,7 @@ TEST(ContextMenu, TextsFollowTheRegexOptionAtEveryMenu) {
 }
 
 TEST(ContextMenu, HelpTextIsUtf16OnlyWhenAskedForOnNt) {
-    Object object;
-    object->useRegex = 0;
+    Object object;  // a new object shows the wildcard texts
     const std::string ansi = LoadResourceString(IDS_HELP_WILDCARD);
     ASSERT_FALSE(ansi.empty());
 
@@ -111,8 +110,7 @@ TEST(ContextMenu, HelpTextIsUtf16OnlyWhenAskedForOnNt) {
 }
 
 TEST(ContextMenu, HelpTextNeverWritesPastTheBuffer) {
-    Object object;
-    object->useRegex = 0;
+    Object object;  // a new object shows the wildcard texts
     const std::string ansi = LoadResourceString(IDS_HELP_WILDCARD);  // double-byte characters only
     const std::wstring wide = Wide(ansi);
     constexpr char kCanary = 0x7E;
@@ -151,7 +149,6 @@ TEST(ContextMenu, HelpTextNeverWritesPastTheBuffer) {
 TEST(ContextMenu, VerbStringsAndOtherOffsetsDoNothing) {
     ClearSettingsKey();
     Object object;
-    object->currentFolder = "C:\\";
     const LPCSTR verbs[] = {"open", MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(7)};
     for (LPCSTR verb : verbs) {
         ModalRun run([&] {

@@ -233,8 +233,7 @@ TEST(Dispatch, FolderModeAlwaysGoesToTheTransfer) {
     ASSERT_TRUE(WriteTextFile(folder / "sub\\b.doc"));
     Object object;
     ASSERT_TRUE(Initialize(object, folder / "sub"));
-    ASSERT_EQ(object->mode, korvane::kFolderMode);
-    object->action = korvane::kCopyToClipboard;  // whatever it held before
+    ASSERT_EQ(object->CurrentSelection().mode, korvane::kFolderMode);
     ModalRun run = Command(*object.p, /*withView=*/true);
     HWND dialog = run.Dialog();
     ASSERT_TRUE(IsMainDialog(dialog));

@@ -29,10 +29,10 @@ TEST(SelectionIntake, FileGivesExtensionModeItsFolderAndPattern) {
 
     Object object;
     ASSERT_EQ(object->Initialize(nullptr, data.Get(), nullptr), S_OK);
-    EXPECT_EQ(object->mode, kExtensionMode);
-    EXPECT_EQ(object->currentFolder, folder.Path());
-    EXPECT_EQ(object->extensionPattern, "*.txt");
-    EXPECT_EQ(object->dataObject, data.Get());
+    EXPECT_EQ(object->CurrentSelection().mode, kExtensionMode);
+    EXPECT_EQ(object->CurrentSelection().currentFolder, folder.Path());
+    EXPECT_EQ(object->CurrentSelection().extensionPattern, "*.txt");
+    EXPECT_EQ(object->HeldDataObject(), data.Get());
 }
 
 TEST(SelectionIntake, FolderGivesFolderModeAndWorksInsideIt) {
@@ -44,11 +44,12 @@ TEST(SelectionIntake, FolderGivesFolderModeAndWorksInsideIt) {
     ASSERT_TRUE(data);
 
     Object object;
-    object->extensionPattern = "kept";
+    auto earlier = FakeDropDataObject({"C:\\w\\kept.kept"});
+    ASSERT_EQ(object->Initialize(nullptr, earlier.Get(), nullptr), S_OK);
     ASSERT_EQ(object->Initialize(nullptr, data.Get(), nullptr), S_OK);
-    EXPECT_EQ(object->mode, kFolderMode);
-    EXPECT_EQ(object->currentFolder, folder / "sub.d");
-    EXPECT_EQ(object->extensionPattern, "kept") << "folder mode leaves the pattern alone";
+    EXPECT_EQ(object->CurrentSelection().mode, kFolderMode);
+    EXPECT_EQ(object->CurrentSelection().currentFolder, folder / "sub.d");
+    EXPECT_EQ(object->CurrentSelection().extensionPattern, "*.kept") << "folder mode leaves the pattern alone";
 }
 
 TEST(SelectionIntake, OnlyTheFirstOfSeveralFilesCounts) {
@@ -60,8 +61,8 @@ TEST(SelectionIntake, OnlyTheFirstOfSeveralFilesCounts) {
     ASSERT_TRUE(data);
     Object object;
     ASSERT_EQ(object->Initialize(nullptr, data.Get(), nullptr), S_OK);
-    EXPECT_EQ(object->mode, kExtensionMode);
-    EXPECT_EQ(object->extensionPattern, "*.doc");
+    EXPECT_EQ(object->CurrentSelection().mode, kExtensionMode);
+    EXPECT_EQ(object->CurrentSelection().extensionPattern, "*.doc");
 }
 
 TEST(SelectionIntake, ShiftJisFolderNamesAreNotCutInsideACharacter) {
@@ -76,9 +77,9 @@ TEST(SelectionIntake, ShiftJisFolderNamesAreNotCutInsideACharacter) {
     ASSERT_TRUE(fileData);
     Object object;
     ASSERT_EQ(object->Initialize(nullptr, fileData.Get(), nullptr), S_OK);
-    EXPECT_EQ(object->mode, kExtensionMode);
-    EXPECT_EQ(object->currentFolder, inner);
-    EXPECT_EQ(object->extensionPattern, "*.txt");
+    EXPECT_EQ(object->CurrentSelection().mode, kExtensionMode);
+    EXPECT_EQ(object->CurrentSelection().currentFolder, inner);
+    EXPECT_EQ(object->CurrentSelection().extensionPattern, "*.txt");
 
     // A folder whose own name ends in ソ is found as a folder.
     const std::string soFolder = folder / kSo;
@@ -106,9 +107,9 @@ TEST(SelectionIntake, PathsTheFileSystemDoesNotKnow) {
         Object object;
         auto data = FakeDropDataObject({c.path});
         ASSERT_EQ(object->Initialize(nullptr, data.Get(), nullptr), S_OK) << c.path;
-        EXPECT_EQ(object->mode, kExtensionMode) << c.path;
-        EXPECT_EQ(object->currentFolder, c.folder) << c.path;
-        EXPECT_EQ(object->extensionPattern, c.pattern) << c.path;
+        EXPECT_EQ(object->CurrentSelection().mode, kExtensionMode) << c.path;
+        EXPECT_EQ(object->CurrentSelection().currentFolder, c.folder) << c.path;
+        EXPECT_EQ(object->CurrentSelection().extensionPattern, c.pattern) << c.path;
     }
 }
 
@@ -118,18 +119,18 @@ TEST(SelectionIntake, FailuresReturnInvalidArgAndKeepEarlierState) {
     ASSERT_EQ(object->Initialize(nullptr, good.Get(), nullptr), S_OK);
 
     EXPECT_EQ(object->Initialize(nullptr, nullptr, nullptr), E_INVALIDARG);
-    EXPECT_EQ(object->dataObject, nullptr);
+    EXPECT_EQ(object->HeldDataObject(), nullptr);
 
     auto failing = FakeDropDataObject({"C:\\x\\b.doc"}, /*failGetData=*/true);
     EXPECT_EQ(object->Initialize(nullptr, failing.Get(), nullptr), E_INVALIDARG);
-    EXPECT_EQ(object->dataObject, failing.Get()) << "the new data object is held even when unusable";
+    EXPECT_EQ(object->HeldDataObject(), failing.Get()) << "the new data object is held even when unusable";
 
     auto empty = FakeDropDataObject({});
     EXPECT_EQ(object->Initialize(nullptr, empty.Get(), nullptr), E_INVALIDARG);
 
-    EXPECT_EQ(object->currentFolder, "C:\\w");
-    EXPECT_EQ(object->extensionPattern, "*.txt");
-    EXPECT_EQ(object->mode, kExtensionMode);
+    EXPECT_EQ(object->CurrentSelection().currentFolder, "C:\\w");
+    EXPECT_EQ(object->CurrentSelection().extensionPattern, "*.txt");
+    EXPECT_EQ(object->CurrentSelection().mode, kExtensionMode);
 }
 
 TEST(SelectionIntake, HoldsOneDataObjectAtATime) {
@@ -169,10 +170,11 @@ TEST(SelectionIntake, AnItemWhosePathTheCodePageCannotHoldIsRefused) {
         auto data = ShellDataObject(std::vector<std::wstring>{c.path});
         ASSERT_TRUE(data);
         Object object;
-        object->currentFolder = "before";
+        auto earlier = FakeDropDataObject({"C:\\before\\a.txt"});
+        ASSERT_EQ(object->Initialize(nullptr, earlier.Get(), nullptr), S_OK);
         ASSERT_EQ(object->Initialize(nullptr, data.Get(), nullptr), S_OK);
-        EXPECT_EQ(object->selectionUnusable, c.usable ? 0u : 1u);
-        EXPECT_EQ(object->currentFolder, c.usable ? folder.Path() : "before");
+        EXPECT_EQ(object->CurrentSelection().unusable, !c.usable);
+        EXPECT_EQ(object->CurrentSelection().currentFolder, c.usable ? folder.Path() : "C:\\before");
         if (c.usable) continue;
         CMINVOKECOMMANDINFO info = {};
         info.cbSize = sizeof info;

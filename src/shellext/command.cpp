@@ -1,0 +1,120 @@
+// The command, step by step: the main dialog's choices, the matches (from the disk,
+// or from Explorer's own list before Windows 7), the action, the stored choices.
+// Each step is its subsystem's function; this file only hands each step's result to
+// the next.
+#include <windows.h>
+
+#include "common/com_apartment.h"
+#include "dialog/main_dialog.h"
+#include "explorer/list_view_bridge.h"
+#include "match/folder_scan.h"
+#include "match/match_name.h"
+#include "resources/resource.h"
+#include "shellext/shell_extension.h"
+#include "shellext/system_helpers.h"
+#include "transfer/clipboard.h"
+#include "transfer/transfer_engine.h"
+
+namespace korvane {
+
+namespace {
+
+BOOL CALLBACK FindListView(HWND window, LPARAM found) {
+    char className[260] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (lstrcmpA(className, "SysListView32") == 0) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Explorer's file list among the descendants of the invoking window. Without a
+// window nothing is searched: a null parent would make the walk cover every window
+// of the desktop and find some other program's list.
+HWND FindExplorerListView(HWND window) {
+    HWND view = nullptr;
+    if (window) EnumChildWindows(window, FindListView, reinterpret_cast<LPARAM>(&view));
+    return view;
+}
+
+// The object stays alive for the whole command: the transfer's message pump runs
+// the host's own code, which may drop its reference meanwhile.
+class ReferenceHold {
+public:
+    explicit ReferenceHold(IUnknown* object) : object_(object) { object_->AddRef(); }
+    ~ReferenceHold() { object_->Release(); }
+    ReferenceHold(const ReferenceHold&) = delete;
+    ReferenceHold& operator=(const ReferenceHold&) = delete;
+
+private:
+    IUnknown* object_;
+};
+
+// The matches, by the way that suits the mode and the system: the folder on disk in
+// folder mode and from Windows 7 on; before, the items of Explorer's own list, which
+// are selected there as they match.
+MatchList CollectMatches(const Selection& selection, const MainChoices& choices, HWND view) {
+    if (selection.mode == kFolderMode || IsWindows7OrLater())
+        return ScanFolder(selection.currentFolder, PreparedPattern(choices.pattern, choices.useRegex));
+    ViewRequest request;
+    request.currentFolder = selection.currentFolder;
+    request.pattern = choices.pattern;
+    request.useRegex = choices.useRegex;
+    request.collectPaths = choices.action <= kCutToClipboard;
+    return IsWindowsXpOrLater() ? SelectInView(view, request) : SelectInViewShared(view, request);
+}
+
+void Act(const Selection& selection, const MainChoices& choices, MatchList&& matches, HWND view, HWND invoker) {
+    // In folder mode the main dialog offers only the two folder actions.
+    const bool toFolder = selection.mode == kFolderMode || choices.action == kCopyToFolder ||
+                          choices.action == kMoveToFolder;
+    if (toFolder) {
+        TransferJob job;
+        job.action = choices.action;
+        job.currentFolder = selection.currentFolder;
+        job.destinationFolder = choices.destinationFolder;
+        job.sameFileAction = choices.sameFileAction;
+        job.includeSubfolders = choices.includeSubfolders != 0;
+        job.pattern = choices.pattern;
+        job.useRegex = choices.useRegex;
+        job.matches = std::move(matches);
+        RunTransfer(job, view, invoker);
+    } else if (choices.action == kCopyToClipboard || choices.action == kCutToClipboard) {
+        PutFilesOnClipboard(matches, choices.action, GetDesktopWindow());
+    }
+    // Select only: the selection made in the view is the result.
+}
+
+}  // namespace
+
+void ShellExtension::RunCommand(HWND invoker) {
+    ReferenceHold hold(static_cast<IShellExtInit*>(this));
+    if (selection_.unusable) {
+        // Its ANSI form would name another item, or none: nothing is done.
+        ShowMessage(invoker, LoadResourceString(IDS_SELECTION_NAME_UNUSABLE), MB_ICONEXCLAMATION);
+        return;
+    }
+    const HWND view = FindExplorerListView(invoker);
+    if (!view && !IsWindows7OrLater()) {
+        ShowMessage(invoker, LoadResourceString(IDS_NO_EXPLORER_WINDOW), MB_ICONHAND);
+        return;
+    }
+    MainDialogInputs inputs;
+    inputs.mode = selection_.mode;
+    inputs.currentFolder = selection_.currentFolder;
+    inputs.extensionPattern = selection_.extensionPattern;
+    ReloadModeSettings(selection_.mode, settings_);
+    inputs.settings = settings_;
+    inputs.view = view;
+    MainChoices choices;
+    if (RunMainDialog(invoker, inputs, choices) != IDOK) return;
+
+    ComApartment apartment;
+    Act(selection_, choices, CollectMatches(selection_, choices, view), view, invoker);
+    // SetFocus(nullptr) would take the keyboard focus from the thread's window.
+    if (view) SetFocus(view);
+    SaveChoices(selection_.mode, choices, settings_);
+}
+
+}  // namespace korvane
