@@ -23,7 +23,7 @@
 #include "transfer/destination_probe.h"
 #include "transfer/progress_dialog.h"
 #include "transfer/results_dialog.h"
-#include "transfer/scan_stand_in.h"
+#include "match/folder_scan.h"
 #include "transfer/transfer_engine.h"
 #include "transfer/write_guard.h"
 #include "bench_clock.h"
@@ -167,7 +167,7 @@ RunFigures RunEngine(const std::string& source, const std::vector<std::string>& 
     resultsShownAt = 0;
     const double start = Now();
     // The product's own scans when they find the tree; the list as made otherwise.
-    job.matches = scan_stand_in::ScanFolder(source, PreparedPattern(job.pattern, 0));
+    job.matches = ScanFolder(source, PreparedPattern(job.pattern, 0));
     job.includeSubfolders = true;
     if (job.matches.paths.size() != direct) {
         job.matches = MatchList();
@@ -307,8 +307,8 @@ double ScanTime(const std::string& source) {
     double best = 1e30;
     for (int round = 0; round < kRounds; ++round) {
         const double start = Now();
-        scan_stand_in::ScanFolder(source, PreparedPattern("*.txt", 0));
-        scan_stand_in::ScanTree(source, PreparedPattern("*.txt", 0), false);
+        ScanFolder(source, PreparedPattern("*.txt", 0));
+        ScanTree(source, PreparedPattern("*.txt", 0), false);
         best = std::min(best, Now() - start);
     }
     return best;

@@ -16,7 +16,6 @@
 #include "resources/resource.h"
 #include "settings/settings_dialog.h"
 #include "shellext/module.h"
-#include "shellext/shell_extension.h"  // the adapter at the end
 #include "shellext/system_helpers.h"
 
 namespace korvane {
@@ -265,37 +264,6 @@ ActionKind ReadActionButtons(HWND dialog) {
     if (IsChecked(dialog, IDC_MAIN_COPY_TO_FOLDER)) return kCopyToFolder;
     if (IsChecked(dialog, IDC_MAIN_MOVE_TO_FOLDER)) return kMoveToFolder;
     return kSelectOnly;
-}
-
-// --- the adapter for the object's fields, until its caller takes the values ---
-
-INT_PTR RunMainDialog(HWND owner, ShellExtension& extension, HWND view) {
-    const InvocationMode m = extension.mode == kFolderMode ? kFolderMode : kExtensionMode;
-    MainDialogInputs inputs;
-    inputs.mode = extension.mode;
-    inputs.currentFolder = extension.currentFolder;
-    inputs.extensionPattern = extension.extensionPattern;
-    inputs.view = view;
-    ModeSettings& s = inputs.settings;
-    s.useRegex = extension.useRegex;
-    s.initialAction = extension.initialAction[m];
-    s.initialSameFileAction = extension.initialSameFileAction[m];
-    s.initialIncludeSubfolders = extension.initialIncludeSubfolders[m];
-    s.initialAppendFolderName = extension.initialAppendFolderName[m];
-    s.initialPatternSource = extension.initialPatternSource;
-    s.patternHistory = extension.patternHistory[m];
-    s.destinationHistory = extension.destinationHistory[m];
-    MainChoices choices;
-    const INT_PTR result = RunMainDialog(owner, inputs, choices);
-    if (result != IDOK) return result;
-    extension.pattern = choices.pattern;
-    extension.useRegex = choices.useRegex;
-    extension.action = choices.action;
-    extension.typedDestination = choices.typedDestination;
-    extension.destinationFolder = choices.destinationFolder;
-    extension.includeSubfolders = choices.includeSubfolders;
-    extension.sameFileAction = choices.sameFileAction;
-    return result;
 }
 
 }  // namespace korvane

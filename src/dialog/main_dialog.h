@@ -10,8 +10,6 @@
 
 namespace korvane {
 
-class ShellExtension;
-
 // What the main dialog starts from.
 struct MainDialogInputs {
     InvocationMode mode = kExtensionMode;
@@ -27,10 +25,6 @@ struct MainDialogInputs {
 // copy of their settings, the choices) through the dialog parameter. IDOK with
 // choices filled in, or IDCANCEL with choices untouched.
 INT_PTR RunMainDialog(HWND owner, const MainDialogInputs& inputs, MainChoices& choices);
-
-// Adapter until the object's caller takes the values: the inputs from the object's
-// fields, and at OK the choices stored back on them. view: as MainDialogInputs::view.
-INT_PTR RunMainDialog(HWND owner, ShellExtension& extension, HWND view = nullptr);
 
 // The ActionKind of the checked radio button: 1002, 1001, 1006, 1007 in that order,
 // select only (4) when 1005 or none is checked.

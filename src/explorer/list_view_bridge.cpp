@@ -5,7 +5,6 @@
 #include "explorer/view_item_loop.h"
 #include "explorer/view_items.h"
 #include "match/match_name.h"
-#include "shellext/shell_extension.h"
 
 namespace korvane {
 
@@ -35,33 +34,6 @@ MatchList SelectInView(HWND view, const ViewRequest& request) {
 
 MatchList SelectInViewShared(HWND view, const ViewRequest& request) {
     return SelectThrough(view, request, ViewTransport::kSharedMapping);
-}
-
-// Adapters for the COM object, until it holds the match list as a value.
-namespace {
-
-ViewRequest RequestOf(const ShellExtension& extension) {
-    ViewRequest request;
-    request.currentFolder = extension.currentFolder;
-    request.pattern = extension.pattern;
-    request.useRegex = extension.useRegex;
-    request.collectPaths = extension.action <= kCutToClipboard;
-    return request;
-}
-
-void Store(ShellExtension& extension, MatchList&& list) {
-    extension.matchPaths = std::move(list.paths);
-    extension.matchSizes = std::move(list.sizes);
-    extension.matchPathBytes = list.pathBytes;
-    extension.leftOutNames = std::move(list.leftOut);
-}
-
-}  // namespace
-
-void ShellExtension::SelectInView(HWND view) { Store(*this, korvane::SelectInView(view, RequestOf(*this))); }
-
-void ShellExtension::SelectInViewShared(HWND view) {
-    Store(*this, korvane::SelectInViewShared(view, RequestOf(*this)));
 }
 
 }  // namespace korvane

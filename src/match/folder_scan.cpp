@@ -10,7 +10,6 @@
 #include "match/match_name.h"
 #include "match/path_case.h"
 #include "match/path_text.h"
-#include "shellext/shell_extension.h"
 
 namespace korvane {
 
@@ -151,26 +150,6 @@ MatchList ScanFolder(const std::string& folder, const PreparedPattern& pattern) 
 MatchList ScanTree(const std::string& folder, const PreparedPattern& pattern, bool addHere,
                    const std::string& leaveOut) {
     return Scan(folder, pattern, addHere, true, FoldPathCase(leaveOut));
-}
-
-// Adapters for the COM object, until it holds the match list as a value.
-void ShellExtension::CollectFolder(std::string folder) {
-    MatchList list = ScanFolder(folder, PreparedPattern(pattern, useRegex));
-    matchPaths = std::move(list.paths);
-    matchSizes = std::move(list.sizes);
-    matchPathBytes = list.pathBytes;
-    leftOutNames = std::move(list.leftOut);
-}
-
-// Appends to what is there; matchPathBytes stays as it is: only the folder actions
-// follow a subfolder scan, and they do not read it.
-void ShellExtension::CollectSubfolders(std::string folder, std::uint32_t addHere, const std::string& leaveOut) {
-    MatchList more = ScanTree(folder, PreparedPattern(pattern, useRegex), addHere != 0, leaveOut);
-    MatchList list{std::move(matchPaths), std::move(matchSizes), 0, std::move(leftOutNames)};
-    AppendMatches(list, std::move(more));
-    matchPaths = std::move(list.paths);
-    matchSizes = std::move(list.sizes);
-    leftOutNames = std::move(list.leftOut);
 }
 
 }  // namespace korvane

@@ -12,7 +12,6 @@
 
 #include "common/unique_handle.h"
 #include "settings/history.h"
-#include "shellext/shell_extension.h"  // the adapters at the end
 #include "shellext/system_helpers.h"
 
 namespace korvane {
@@ -210,37 +209,6 @@ void WriteSettingsForm(std::uint32_t useRegex, const SettingsForm& form) {
 
     WriteNumber(key.Get(), "regexp", useRegex);
     for (const auto& f : kFormFields) WriteNumber(key.Get(), f.name, form.*f.field);
-}
-
-// --- adapters for the object's fields, until its callers take the values ---
-
-void ShellExtension::LoadSettings() {
-    const InvocationMode m = Normalized(mode);
-    ModeSettings s;
-    s.patternHistory = std::move(patternHistory[m]);
-    s.destinationHistory = std::move(destinationHistory[m]);
-    ReloadModeSettings(m, s);
-    useRegex = s.useRegex;
-    initialAction[m] = s.initialAction;
-    initialSameFileAction[m] = s.initialSameFileAction;
-    initialIncludeSubfolders[m] = s.initialIncludeSubfolders;
-    initialAppendFolderName[m] = s.initialAppendFolderName;
-    initialPatternSource = s.initialPatternSource;
-    patternHistory[m] = std::move(s.patternHistory);
-    destinationHistory[m] = std::move(s.destinationHistory);
-}
-
-void ShellExtension::SaveChoices() {
-    const InvocationMode m = Normalized(mode);
-    MainChoices choices;
-    choices.pattern = pattern;
-    choices.action = action;
-    choices.typedDestination = typedDestination;
-    choices.sameFileAction = sameFileAction;
-    ModeSettings s;
-    s.patternHistory = patternHistory[m];
-    s.destinationHistory = destinationHistory[m];
-    korvane::SaveChoices(m, choices, s);
 }
 
 }  // namespace korvane

@@ -19,7 +19,7 @@ inline constexpr ActionKind kCutToClipboard = 3;
 inline constexpr ActionKind kSelectOnly = 4;
 inline constexpr ActionKind kPreviousAction = 5;  // stored option: the action used last time
 
-// A file size nobody has listed (ShellExtension::matchSizes).
+// A file size nobody has listed (MatchList::sizes).
 inline constexpr std::uint64_t kSizeUnknown = ~static_cast<std::uint64_t>(0);
 
 using SameFileAction = std::uint32_t;

@@ -4,7 +4,6 @@
 
 #include "common/unique_handle.h"
 #include "resources/resource.h"
-#include "shellext/shell_extension.h"  // the adapter at the end only
 #include "shellext/system_helpers.h"
 #include "transfer/clipboard.h"
 #include "transfer/drop_list.h"
@@ -55,14 +54,6 @@ void PutFilesOnClipboard(const MatchList& matches, ActionKind action, HWND owner
         }
     } catch (...) {
         // Memory too short for the list: the clipboard was not touched.
-    }
-}
-
-// The command's fields as a list. To go when ShellExtension keeps stage values.
-void ShellExtension::PutFilesOnClipboard(HWND owner) {
-    try {
-        korvane::PutFilesOnClipboard(MatchList{matchPaths, matchSizes, matchPathBytes, leftOutNames}, action, owner);
-    } catch (...) {
     }
 }
 

@@ -11,7 +11,6 @@
 #include "match/path_text.h"
 #include "resources/resource.h"
 #include "shellext/module.h"
-#include "shellext/shell_extension.h"  // the adapter at the end only
 #include "transfer/destination_paths.h"
 #include "transfer/destination_probe.h"
 #include "transfer/folder_path.h"
@@ -19,7 +18,7 @@
 #include "transfer/progress_dialog.h"
 #include "transfer/results_dialog.h"
 #include "transfer/same_name.h"
-#include "transfer/scan_stand_in.h"
+#include "match/folder_scan.h"
 #include "transfer/transfer_engine.h"
 #include "transfer/write_guard.h"
 
@@ -288,9 +287,8 @@ std::vector<TransferResult> RunTransfer(const TransferJob& job, HWND owner, HWND
         if (job.includeSubfolders) {
             std::string leaveOut;
             if (PlanSubfolderScan(job.currentFolder, root, leaveOut) != ScanPlan::kNone)
-                AppendMatches(matches, scan_stand_in::ScanTree(job.currentFolder,
-                                                               PreparedPattern(job.pattern, job.useRegex), false,
-                                                               leaveOut));
+                AppendMatches(matches,
+                              ScanTree(job.currentFolder, PreparedPattern(job.pattern, job.useRegex), false, leaveOut));
         }
         const std::vector<std::string>& paths = matches.paths;
         // The dialogs' animation, progress bar and list: registered already in
@@ -351,23 +349,6 @@ std::vector<TransferResult> RunTransfer(const TransferJob& job, HWND owner, HWND
     } catch (...) {
     }
     return rows;
-}
-
-// The command's fields as a job. To go when ShellExtension keeps stage values.
-void ShellExtension::RunTransfer(HWND owner, HWND invoker) {
-    try {
-        TransferJob job;
-        job.action = action;
-        job.currentFolder = currentFolder;
-        job.destinationFolder = destinationFolder;
-        job.sameFileAction = sameFileAction;
-        job.includeSubfolders = includeSubfolders != 0;
-        job.pattern = pattern;
-        job.useRegex = useRegex;
-        job.matches = MatchList{matchPaths, matchSizes, matchPathBytes, leftOutNames};
-        korvane::RunTransfer(job, owner, invoker);
-    } catch (...) {
-    }
 }
 
 }  // namespace korvane

@@ -14,7 +14,7 @@
 #include "match/path_text.h"
 #include "test_support.h"
 #include "transfer/clipboard.h"
-#include "transfer/scan_stand_in.h"
+#include "match/folder_scan.h"
 
 using namespace testsupport;
 using Strings = std::vector<std::string>;
@@ -139,7 +139,7 @@ TEST(Clipboard, NamesTheCodePageCannotHoldAreLeftOutAndCounted) {
     ASSERT_TRUE(WriteTextFile(folder / "cafe.txt"));
     for (const wchar_t* name : {L"caf\u00e9.txt", L"a\u00a5..\u00a5..\u00a5notes.txt", L"snow\u2603.txt"})
         ASSERT_TRUE(WriteWideFile(Widen(folder.Path()) + L"\\" + name));
-    const korvane::MatchList all = korvane::scan_stand_in::ScanFolder(folder.Path(), korvane::PreparedPattern("*.txt", 0));
+    const korvane::MatchList all = korvane::ScanFolder(folder.Path(), korvane::PreparedPattern("*.txt", 0));
     for (auto action : {korvane::kCopyToClipboard, korvane::kCutToClipboard}) {
         const std::string shown = RunAndCloseMessageBox([&] { korvane::PutFilesOnClipboard(all, action, nullptr); });
         EXPECT_EQ(ReadClipboard().files, Strings{folder / "cafe.txt"}) << action;
@@ -148,7 +148,7 @@ TEST(Clipboard, NamesTheCodePageCannotHoldAreLeftOutAndCounted) {
         EXPECT_NE(shown.find("3 "), std::string::npos) << shown;
     }
     // Nothing left out: no message.
-    const korvane::MatchList cafe = korvane::scan_stand_in::ScanFolder(folder.Path(), korvane::PreparedPattern("cafe.*", 0));
+    const korvane::MatchList cafe = korvane::ScanFolder(folder.Path(), korvane::PreparedPattern("cafe.*", 0));
     EXPECT_EQ(RunAndCloseMessageBox([&] { korvane::PutFilesOnClipboard(cafe, korvane::kCopyToClipboard, nullptr); }, 1000),
               "(none)");
     EXPECT_EQ(ReadClipboard().files, Strings{folder / "cafe.txt"});

@@ -88,8 +88,8 @@ TEST(SelectionIntake, ShiftJisFolderNamesAreNotCutInsideACharacter) {
     ASSERT_TRUE(folderData);
     Object second;
     ASSERT_EQ(second->Initialize(nullptr, folderData.Get(), nullptr), S_OK);
-    EXPECT_EQ(second->mode, kFolderMode);
-    EXPECT_EQ(second->currentFolder, soFolder);
+    EXPECT_EQ(second->CurrentSelection().mode, kFolderMode);
+    EXPECT_EQ(second->CurrentSelection().currentFolder, soFolder);
 }
 
 TEST(SelectionIntake, PathsTheFileSystemDoesNotKnow) {

@@ -13,7 +13,7 @@
 #include "match/path_text.h"
 #include "test_support.h"
 #include "transfer/same_name.h"
-#include "transfer/scan_stand_in.h"
+#include "match/folder_scan.h"
 #include "transfer/transfer_engine.h"
 #include "transfer_driver.h"
 
@@ -42,7 +42,7 @@ struct Transfer {
     // The files of the current folder that match pattern, as the folder scan lists them.
     void Scan(const std::string& pattern, bool subfolders = false) {
         job.pattern = pattern;
-        job.matches = korvane::scan_stand_in::ScanFolder(job.currentFolder, korvane::PreparedPattern(pattern, 0));
+        job.matches = korvane::ScanFolder(job.currentFolder, korvane::PreparedPattern(pattern, 0));
         job.includeSubfolders = subfolders;
     }
     void Run(HWND owner = nullptr) { returned = korvane::RunTransfer(job, owner); }
