@@ -28,7 +28,7 @@ struct SummaryStrings {
     std::string select;                  // "選択状態にします。"
 };
 
-// What the dialog's controls and the object say at the moment.
+// What the dialog's controls and the command's inputs say at the moment.
 struct SummaryInputs {
     std::string folder;       // display form of the current folder (a bare drive with its backslash)
     bool subfolders = false;  // the subfolder check box, enabled and checked

@@ -1,6 +1,6 @@
 // The settings dialog (106): every option of both modes, read from the registry
 // when it opens and written back whole at OK. It keeps no state of its own and does
-// not touch the invocation's object; the main dialog reloads after OK.
+// not touch the command's values; the main dialog reloads its settings after OK.
 #include "settings/settings_dialog.h"
 
 #include <cstdint>
