@@ -13,8 +13,8 @@
 #include "dialog/main_dialog.h"
 #include "match/match_name.h"
 #include "resources/resource.h"
-#include "shellext/module.h"
-#include "shellext/system_helpers.h"
+#include "common/module.h"
+#include "os/system_helpers.h"
 
 using namespace korvane;
 using namespace benchfolder;

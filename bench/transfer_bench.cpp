@@ -19,7 +19,7 @@
 #include "match/match_name.h"
 #include "match/path_text.h"
 #include "resources/resource.h"
-#include "shellext/module.h"
+#include "common/module.h"
 #include "transfer/destination_probe.h"
 #include "transfer/progress_dialog.h"
 #include "transfer/results_dialog.h"

@@ -8,7 +8,7 @@
 #include "dialog/entry_text.h"
 #include "dialog/main_dialog.h"
 #include "match/path_text.h"
-#include "shellext/module.h"
+#include "common/module.h"
 
 namespace korvane {
 

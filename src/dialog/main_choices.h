@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "shellext/types.h"
+#include "common/types.h"
 
 namespace korvane {
 

@@ -15,8 +15,8 @@
 #include "match/path_text.h"
 #include "resources/resource.h"
 #include "settings/settings_dialog.h"
-#include "shellext/module.h"
-#include "shellext/system_helpers.h"
+#include "common/module.h"
+#include "os/system_helpers.h"
 
 namespace korvane {
 

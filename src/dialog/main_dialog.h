@@ -6,7 +6,7 @@
 
 #include "dialog/main_choices.h"
 #include "settings/settings_store.h"
-#include "shellext/types.h"
+#include "common/types.h"
 
 namespace korvane {
 

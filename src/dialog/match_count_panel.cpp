@@ -11,7 +11,7 @@
 #include "dialog/match_count.h"
 #include "match/regular_expression.h"
 #include "resources/resource.h"
-#include "shellext/system_helpers.h"
+#include "os/system_helpers.h"
 
 namespace korvane {
 

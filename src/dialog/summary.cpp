@@ -10,7 +10,7 @@
 #include "dialog/summary_text.h"
 #include "match/path_text.h"
 #include "resources/resource.h"
-#include "shellext/system_helpers.h"
+#include "os/system_helpers.h"
 
 namespace korvane {
 

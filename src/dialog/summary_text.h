@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "shellext/types.h"
+#include "common/types.h"
 
 namespace korvane {
 

@@ -1,7 +1,7 @@
 #include "explorer/view_texts.h"
 
 #include "explorer/view_item_loop.h"
-#include "shellext/system_helpers.h"
+#include "os/system_helpers.h"
 
 namespace korvane {
 

@@ -9,8 +9,8 @@
 #include "dialog/main_dialog.h"
 #include "resources/resource.h"
 #include "settings/settings_store.h"
-#include "shellext/module.h"
-#include "shellext/system_helpers.h"
+#include "common/module.h"
+#include "os/system_helpers.h"
 
 namespace korvane {
 

@@ -12,7 +12,7 @@
 
 #include "common/unique_handle.h"
 #include "settings/history.h"
-#include "shellext/system_helpers.h"
+#include "os/system_helpers.h"
 
 namespace korvane {
 

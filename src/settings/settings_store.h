@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "dialog/main_choices.h"
-#include "shellext/types.h"
+#include "common/types.h"
 
 namespace korvane {
 

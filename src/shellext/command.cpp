@@ -11,7 +11,7 @@
 #include "match/match_name.h"
 #include "resources/resource.h"
 #include "shellext/shell_extension.h"
-#include "shellext/system_helpers.h"
+#include "os/system_helpers.h"
 #include "transfer/clipboard.h"
 #include "transfer/transfer_engine.h"
 

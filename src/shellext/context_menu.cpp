@@ -8,7 +8,7 @@
 #include "match/path_text.h"
 #include "resources/resource.h"
 #include "shellext/shell_extension.h"
-#include "shellext/system_helpers.h"
+#include "os/system_helpers.h"
 
 namespace korvane {
 

@@ -3,7 +3,7 @@
 
 #include "match/system_code_page.h"
 #include "shellext/class_factory.h"
-#include "shellext/module.h"
+#include "common/module.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) {

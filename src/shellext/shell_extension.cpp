@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "shellext/module.h"
+#include "common/module.h"
 
 namespace korvane {
 

@@ -4,7 +4,7 @@
 
 #include "common/unique_handle.h"
 #include "resources/resource.h"
-#include "shellext/system_helpers.h"
+#include "os/system_helpers.h"
 #include "transfer/clipboard.h"
 #include "transfer/drop_list.h"
 #include "transfer/left_out.h"

@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "match/match_list.h"
-#include "shellext/types.h"
+#include "common/types.h"
 
 namespace korvane {
 

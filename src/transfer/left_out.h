@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "shellext/types.h"
+#include "common/types.h"
 
 namespace korvane {
 

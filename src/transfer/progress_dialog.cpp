@@ -3,8 +3,8 @@
 #include <commctrl.h>
 
 #include "resources/resource.h"
-#include "shellext/module.h"
-#include "shellext/system_helpers.h"
+#include "common/module.h"
+#include "os/system_helpers.h"
 #include "transfer/transfer_display.h"
 
 namespace korvane {

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <string>
 
-#include "shellext/types.h"
+#include "common/types.h"
 
 namespace korvane {
 

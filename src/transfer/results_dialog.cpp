@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "resources/resource.h"
-#include "shellext/system_helpers.h"
+#include "os/system_helpers.h"
 #include "transfer/left_out.h"
 #include "transfer/transfer_display.h"
 

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "shellext/types.h"
+#include "common/types.h"
 
 namespace korvane {
 

@@ -3,8 +3,8 @@
 #include "common/unique_handle.h"
 #include "match/path_text.h"
 #include "resources/resource.h"
-#include "shellext/module.h"
-#include "shellext/system_helpers.h"
+#include "common/module.h"
+#include "os/system_helpers.h"
 #include "transfer/overwrite_text.h"
 
 namespace korvane {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "shellext/types.h"
+#include "common/types.h"
 #include "transfer/destination_probe.h"
 
 namespace korvane {

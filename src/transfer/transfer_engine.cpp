@@ -10,7 +10,7 @@
 #include "match/path_case.h"
 #include "match/path_text.h"
 #include "resources/resource.h"
-#include "shellext/module.h"
+#include "common/module.h"
 #include "transfer/destination_paths.h"
 #include "transfer/destination_probe.h"
 #include "transfer/folder_path.h"

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "shellext/types.h"
+#include "common/types.h"
 #include "transfer/transfer_job.h"
 
 namespace korvane {

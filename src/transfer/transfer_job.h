@@ -5,7 +5,7 @@
 #include <string>
 
 #include "match/match_list.h"
-#include "shellext/types.h"
+#include "common/types.h"
 
 namespace korvane {
 

@@ -4,7 +4,7 @@
 
 #include "common/registered_path.h"
 #include "common/unique_handle.h"
-#include "shellext/module.h"
+#include "common/module.h"
 #include "uninstall/removal.h"
 
 namespace korvane {

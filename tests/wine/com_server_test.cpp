@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "shellext/module.h"
+#include "common/module.h"
 #include "test_support.h"
 
 using korvane::CLSID_Korvane;

@@ -7,7 +7,7 @@
 #include "modal_run.h"
 #include "resources/resource.h"
 #include "shellext/shell_extension.h"
-#include "shellext/system_helpers.h"
+#include "os/system_helpers.h"
 #include "test_support.h"
 
 using korvane::LoadResourceString;

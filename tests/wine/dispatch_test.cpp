@@ -10,9 +10,9 @@
 
 #include "modal_run.h"
 #include "resources/resource.h"
-#include "shellext/module.h"
+#include "common/module.h"
 #include "shellext/shell_extension.h"
-#include "shellext/system_helpers.h"
+#include "os/system_helpers.h"
 #include "test_support.h"
 
 using korvane::LoadResourceString;

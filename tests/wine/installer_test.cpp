@@ -8,7 +8,7 @@
 
 #include "common/com_ptr.h"
 #include "retrakt_driver.h"
-#include "shellext/module.h"
+#include "common/module.h"
 #include "test_support.h"
 
 using namespace retrakttest;

@@ -9,7 +9,7 @@
 #include "dialog/help_binding.h"
 #include "main_dialog_inputs.h"
 #include "resources/resource.h"
-#include "shellext/system_helpers.h"
+#include "os/system_helpers.h"
 #include "match/path_text.h"
 #include "test_support.h"
 

@@ -12,7 +12,7 @@
 #include "list_view/bridge_support.h"
 #include "main_dialog_inputs.h"
 #include "resources/resource.h"
-#include "shellext/system_helpers.h"
+#include "os/system_helpers.h"
 #include "test_support.h"
 
 using korvane::LoadResourceString;

@@ -6,7 +6,7 @@
 #include <set>
 
 #include "common/unique_handle.h"
-#include "shellext/module.h"
+#include "common/module.h"
 
 namespace retrakttest {
 

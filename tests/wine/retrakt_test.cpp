@@ -6,7 +6,7 @@
 
 #include "common/unique_handle.h"
 #include "retrakt_driver.h"
-#include "shellext/module.h"
+#include "common/module.h"
 #include "test_support.h"
 #include "uninstall/uninstall_text.h"
 

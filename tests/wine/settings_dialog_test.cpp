@@ -12,7 +12,7 @@
 #include "resource.h"
 #include "settings/settings_dialog.h"
 #include "settings/settings_store.h"
-#include "shellext/system_helpers.h"
+#include "os/system_helpers.h"
 #include "test_support.h"
 
 using namespace testsupport;

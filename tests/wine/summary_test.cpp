@@ -8,7 +8,7 @@
 
 #include "dialog/main_dialog.h"
 #include "resource.h"
-#include "shellext/system_helpers.h"
+#include "os/system_helpers.h"
 #include "test_support.h"
 
 using namespace korvane;

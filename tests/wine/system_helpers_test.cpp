@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "resource.h"
-#include "shellext/module.h"
-#include "shellext/system_helpers.h"
+#include "common/module.h"
+#include "os/system_helpers.h"
 
 using namespace korvane;
 

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "resources/resource.h"
-#include "shellext/module.h"
-#include "shellext/system_helpers.h"
+#include "common/module.h"
+#include "os/system_helpers.h"
 #include "transfer/transfer_engine.h"
 #include "transfer_driver.h"
 #include "test_support.h"

@@ -2,7 +2,7 @@
 // later; most views are shown by the host program, in a process of their own.
 #include "bridge_cases.h"
 #include "bridge_support.h"
-#include "shellext/system_helpers.h"
+#include "os/system_helpers.h"
 
 using namespace viewtest;
 

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "match/system_code_page.h"
-#include "shellext/module.h"
+#include "common/module.h"
 
 int main(int argc, char** argv) {
     korvane::moduleInstance = GetModuleHandleA(nullptr);

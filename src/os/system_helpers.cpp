@@ -1,7 +1,7 @@
-#include "shellext/system_helpers.h"
+#include "os/system_helpers.h"
 
 #include "resources/resource.h"
-#include "shellext/module.h"
+#include "common/module.h"
 
 namespace korvane {
 

@@ -1,4 +1,4 @@
-#include "shellext/module.h"
+#include "common/module.h"
 
 namespace korvane {
 
