@@ -16,7 +16,7 @@ else
 fi
 
 common=(src/match/wildcard.cpp src/match/path_text.cpp src/match/wildcard.h src/match/path_text.h
-        tests/native/wildcard_oracle.h)
+        src/common/text.h tests/native/wildcard_oracle.h fuzz/fuzz_units.h)
 flags=(-std=c++17 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all
        -Wall -Wextra -Werror -Isrc -Itests/native)
 failed=0 passed=0

@@ -29,18 +29,18 @@ inline constexpr SameFileAction kOverwriteAlways = 2;
 inline constexpr SameFileAction kPreviousSameFileAction = 3;  // stored option: last time's choice
 
 struct TransferResult {
-    std::string sourceFolder;       // ParentFolder of the source, drive roots with their backslash
-    std::string destinationFolder;  // likewise for the destination
-    std::string fileName;
+    std::u16string sourceFolder;       // ParentFolder of the source, drive roots with their backslash
+    std::u16string destinationFolder;  // likewise for the destination
+    std::u16string fileName;
     std::int32_t succeeded = 0;
 };
 
 // A matching name the scans could not use as a path (see folder_scan.cpp): the
-// folder it lies in, as the scan had it, and the name as it reads in the ANSI code
-// page, '?' for what the code page cannot hold. A folder's name ends in "\".
+// folder it lies in, as the scan had it, and the name as the listing gave it. A
+// folder's name ends in "\".
 struct LeftOutName {
-    std::string folder;
-    std::string name;
+    std::u16string folder;
+    std::u16string name;
 };
 
 }  // namespace korvane

@@ -5,34 +5,34 @@
 namespace korvane {
 
 namespace {
-// A space and the particle に ("to") in code page 932; not in the string table.
-const char kToParticle[] = " \x82\xC9";
+// A space and the particle に ("to"); not in the string table.
+constexpr char16_t kToParticle[] = u" \u306B";
 }  // namespace
 
-std::string ComposeSummary(const SummaryInputs& in, const SummaryStrings& s) {
-    std::string text = s.folder + in.folder + " ";
+std::u16string ComposeSummary(const SummaryInputs& in, const SummaryStrings& s) {
+    std::u16string text = s.folder + in.folder + u" ";
     if (in.subfolders) text += s.andSubfolders;
     text += s.located;
     text += in.useRegex ? s.regex : s.wildcard;
-    text += " " + in.pattern + s.matching;
+    text += u" " + in.pattern + s.matching;
 
     switch (in.action) {
     case kCopyToFolder:
     case kMoveToFolder: {
-        const std::string& verb = in.action == kCopyToFolder ? s.copy : s.move;
+        const std::u16string& verb = in.action == kCopyToFolder ? s.copy : s.move;
         // The destination as OK will use it, except that a drive root (no last
         // component) leaves the typed text alone instead of adding a lone backslash.
-        const std::string name = in.append ? LastPathComponent(in.folder) : std::string();
+        const std::u16string name = in.append ? LastPathComponent(in.folder) : std::u16string();
         if (!name.empty())
-            text += " " + StripTrailingBackslash(in.destination) + "\\" + name;
+            text += u" " + StripTrailingBackslash(in.destination) + u"\\" + name;
         else
-            text += " " + in.destination;
+            text += u" " + in.destination;
         text += kToParticle + verb + s.doEnding;
         if (in.mode == kFolderMode)
-            text += "\n" + s.notSelected;
+            text += u"\n" + s.notSelected;
         else if (in.subfolders)
-            text += "\n" + s.subfoldersNotSelected;
-        text += "\n" + verb + s.foldersCreated;
+            text += u"\n" + s.subfoldersNotSelected;
+        text += u"\n" + verb + s.foldersCreated;
         break;
     }
     case kCopyToClipboard:

@@ -7,40 +7,40 @@
 
 namespace korvane {
 
-// The string-table pieces the sentences are made of, in the running code page.
+// The string-table pieces the sentences are made of.
 struct SummaryStrings {
-    std::string folder;                  // "フォルダ " (with its trailing space)
-    std::string andSubfolders;           // "およびサブフォルダ"
-    std::string located;                 // "にある、名前が"
-    std::string wildcard;                // "ワイルドカード"
-    std::string regex;                   // "正規表現"
-    std::string matching;                // " に一致するファイルを" (with its leading space)
-    std::string copy;                    // "コピー"
-    std::string move;                    // "移動"
-    std::string doEnding;                // "します。"
-    std::string notSelected;             // the middle line of folder mode
-    std::string subfoldersNotSelected;   // the middle line when subfolders are included
-    std::string foldersCreated;          // "先に存在しないフォルダは作成されます。"
-    std::string toClipboard;             // "クリップボードに"
-    std::string clipboardCopy;           // "コピーし"
-    std::string clipboardCut;            // "切り取り"
-    std::string ending;                  // "ます。"
-    std::string select;                  // "選択状態にします。"
+    std::u16string folder;                 // "フォルダ " (with its trailing space)
+    std::u16string andSubfolders;          // "およびサブフォルダ"
+    std::u16string located;                // "にある、名前が"
+    std::u16string wildcard;               // "ワイルドカード"
+    std::u16string regex;                  // "正規表現"
+    std::u16string matching;               // " に一致するファイルを" (with its leading space)
+    std::u16string copy;                   // "コピー"
+    std::u16string move;                   // "移動"
+    std::u16string doEnding;               // "します。"
+    std::u16string notSelected;            // the middle line of folder mode
+    std::u16string subfoldersNotSelected;  // the middle line when subfolders are included
+    std::u16string foldersCreated;         // "先に存在しないフォルダは作成されます。"
+    std::u16string toClipboard;            // "クリップボードに"
+    std::u16string clipboardCopy;          // "コピーし"
+    std::u16string clipboardCut;           // "切り取り"
+    std::u16string ending;                 // "ます。"
+    std::u16string select;                 // "選択状態にします。"
 };
 
 // What the dialog's controls and the command's inputs say at the moment.
 struct SummaryInputs {
-    std::string folder;       // display form of the current folder (a bare drive with its backslash)
-    bool subfolders = false;  // the subfolder check box, enabled and checked
-    bool append = false;      // the append-folder-name check box, enabled and checked
+    std::u16string folder;       // display form of the current folder (a bare drive with its backslash)
+    bool subfolders = false;     // the subfolder check box, enabled and checked
+    bool append = false;         // the append-folder-name check box, enabled and checked
     ActionKind action = kSelectOnly;
     InvocationMode mode = kExtensionMode;
     bool useRegex = false;
-    std::string pattern;
-    std::string destination;  // resolved against the current folder; only the folder actions show it
+    std::u16string pattern;
+    std::u16string destination;  // resolved against the current folder; only the folder actions show it
 };
 
 // One to three lines separated by a bare line feed.
-std::string ComposeSummary(const SummaryInputs& in, const SummaryStrings& s);
+std::u16string ComposeSummary(const SummaryInputs& in, const SummaryStrings& s);
 
 }  // namespace korvane

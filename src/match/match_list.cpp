@@ -10,7 +10,7 @@ void AppendMatches(MatchList& list, MatchList&& more) {
     list.paths.insert(list.paths.end(), std::make_move_iterator(more.paths.begin()),
                       std::make_move_iterator(more.paths.end()));
     list.sizes.insert(list.sizes.end(), more.sizes.begin(), more.sizes.end());
-    list.pathBytes += more.pathBytes;
+    list.pathUnits += more.pathUnits;
     list.leftOut.insert(list.leftOut.end(), std::make_move_iterator(more.leftOut.begin()),
                         std::make_move_iterator(more.leftOut.end()));
 }

@@ -10,11 +10,11 @@
 namespace korvane {
 
 struct MatchList {
-    std::vector<std::string> paths;
+    std::vector<std::u16string> paths;
     // Beside paths, one each: the size the scan's listing gave, so that the transfer
     // does not ask again; kSizeUnknown where no scan listed the file (Explorer's view).
     std::vector<std::uint64_t> sizes;
-    std::uint32_t pathBytes = 0;       // sum over paths of (length + 1)
+    std::uint32_t pathUnits = 0;       // sum over paths of (length in UTF-16 units + 1)
     std::vector<LeftOutName> leftOut;  // matched, but never to be opened: reported instead
 };
 

@@ -1,121 +1,93 @@
 #include "match/path_text.h"
 
-#include <array>
-#include <cstring>
-
 namespace korvane {
 
 namespace {
 
-using LeadByteTable = std::array<bool, 256>;
+char16_t AsciiUpper(char16_t c) { return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - (u'a' - u'A')) : c; }
 
-constexpr LeadByteTable ShiftJisLeadBytes() {
-    LeadByteTable table = {};
-    for (int b = 0x81; b <= 0x9F; ++b) table[b] = true;
-    for (int b = 0xE0; b <= 0xFC; ++b) table[b] = true;
-    return table;
+bool EqualsAsciiUpper(std::u16string_view text, std::u16string_view upper) {
+    if (text.size() != upper.size()) return false;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (AsciiUpper(text[i]) != upper[i]) return false;
+    return true;
 }
 
-// Written once at start, read by every cut afterwards.
-LeadByteTable leadBytes = ShiftJisLeadBytes();
-
-// Calls visit(pos) for every real separator, walking forward so that a lead byte
-// always takes the byte after it along.
-template <typename Visit>
-void ForEachSeparator(const std::string& path, Visit visit) {
-    const std::size_t n = path.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        const auto b = static_cast<unsigned char>(path[i]);
-        if (IsLeadByte(b)) {
-            ++i;  // the trail byte, whatever its value
-        } else if (b == '\\') {
-            visit(i);
-        }
-    }
-}
+// The digits a COM or LPT port name may end in: 1-9, and the superscripts 1, 2, 3
+// that the system also folds to port numbers.
+bool IsPortDigit(char16_t c) { return (c >= u'1' && c <= u'9') || c == u'\u00B9' || c == u'\u00B2' || c == u'\u00B3'; }
 
 }  // namespace
 
-void SetLeadByteRanges(const unsigned char* pairs, std::size_t size) {
-    LeadByteTable table = {};
-    for (std::size_t i = 0; i + 1 < size && (pairs[i] != 0 || pairs[i + 1] != 0); i += 2)
-        for (unsigned b = pairs[i]; b <= pairs[i + 1] && b < table.size(); ++b) table[b] = true;
-    leadBytes = table;
+bool IsDeviceName(std::u16string_view name) {
+    std::u16string_view stem = name.substr(0, name.find(u'.'));
+    while (!stem.empty() && stem.back() == u' ') stem.remove_suffix(1);
+    for (std::u16string_view device : {u"CON", u"PRN", u"AUX", u"NUL", u"CONIN$", u"CONOUT$"})
+        if (EqualsAsciiUpper(stem, device)) return true;
+    return stem.size() == 4 && (EqualsAsciiUpper(stem.substr(0, 3), u"COM") || EqualsAsciiUpper(stem.substr(0, 3), u"LPT")) &&
+           IsPortDigit(stem[3]);
 }
 
-bool IsLeadByte(unsigned char b) { return leadBytes[b]; }
-
-bool IsPlainName(std::string_view name) {
-    if (name.empty() || name == "." || name == "..") return false;
-    const std::size_t n = name.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        const auto b = static_cast<unsigned char>(name[i]);
-        if (IsLeadByte(b)) {
-            if (i + 1 == n) return false;  // a character cut in half
-            ++i;
-        } else if (b < 0x20 || std::strchr("\\/:*?\"<>|", b)) {
-            return false;
-        }
-    }
-    // '.' and ' ' are never trail bytes: the last byte is the last character.
-    return name.back() != '.' && name.back() != ' ';
+bool IsPlainName(std::u16string_view name) {
+    if (name.empty() || name == u"." || name == u"..") return false;
+    for (char16_t c : name)
+        if (c < 0x20 || std::u16string_view(u"\\/:*?\"<>|").find(c) != std::u16string_view::npos) return false;
+    if (name.back() == u'.' || name.back() == u' ') return false;
+    return !IsDeviceName(name);
 }
 
-std::vector<std::size_t> SeparatorPositions(const std::string& path) {
+std::vector<std::size_t> SeparatorPositions(std::u16string_view path) {
     std::vector<std::size_t> positions;
-    ForEachSeparator(path, [&](std::size_t p) { positions.push_back(p); });
+    for (std::size_t i = 0; i < path.size(); ++i)
+        if (path[i] == u'\\') positions.push_back(i);
     return positions;
 }
 
-std::size_t LastSeparator(const std::string& path) {
-    std::size_t last = kNoSeparator;
-    ForEachSeparator(path, [&](std::size_t p) { last = p; });
-    return last;
+std::size_t LastSeparator(std::u16string_view path) {
+    const std::size_t last = path.rfind(u'\\');
+    return last == std::u16string_view::npos ? kNoSeparator : last;
 }
 
-bool IsSeparatorAt(const std::string& path, std::size_t pos) {
-    bool found = false;
-    ForEachSeparator(path.substr(0, pos + 1), [&](std::size_t p) { found = found || p == pos; });
-    return found;
-}
+bool IsSeparatorAt(std::u16string_view path, std::size_t pos) { return pos < path.size() && path[pos] == u'\\'; }
 
-bool IsBareDrive(const std::string& path) {
-    return path.size() == 2 && path[1] == ':';
-}
+bool IsBareDrive(std::u16string_view path) { return path.size() == 2 && path[1] == u':'; }
 
-std::string ParentFolder(const std::string& path, bool keepRoot) {
+std::u16string ParentFolder(std::u16string_view path, bool keepRoot) {
     const std::size_t sep = LastSeparator(path);
-    std::string parent;
+    std::u16string parent;
     if (sep == kNoSeparator)
         parent = path;
     else if (sep > 0)
         parent = path.substr(0, sep);
-    if (keepRoot && IsBareDrive(parent)) parent += '\\';
+    if (keepRoot && IsBareDrive(parent)) parent += u'\\';
     return parent;
 }
 
-std::string StripTrailingBackslash(const std::string& path) {
-    if (path.size() <= 1) return path;
-    if (LastSeparator(path) == path.size() - 1) return path.substr(0, path.size() - 1);
-    return path;
+std::u16string StripTrailingBackslash(std::u16string_view path) {
+    if (path.size() > 1 && path.back() == u'\\') path.remove_suffix(1);
+    return std::u16string(path);
 }
 
-std::string LastPathComponent(const std::string& path) {
+std::u16string LastPathComponent(std::u16string_view path) {
     const std::size_t sep = LastSeparator(path);
-    if (sep == kNoSeparator || sep == 0 || sep + 1 >= path.size()) return std::string();
-    return path.substr(sep + 1);
+    if (sep == kNoSeparator || sep == 0 || sep + 1 >= path.size()) return std::u16string();
+    return std::u16string(path.substr(sep + 1));
 }
 
-std::string MakeExtensionPattern(const std::string& path, std::uint32_t useRegex) {
-    // '.' (0x2E) is never a trail byte, so a plain search from the end is safe.
-    const std::size_t dot = path.rfind('.');
-    if (dot == std::string::npos) return std::string();
-    const std::string suffix = path.substr(dot);
-    return useRegex ? "\\" + suffix + "$" : "*" + suffix;
+std::u16string MakeExtensionPattern(std::u16string_view path, std::uint32_t useRegex) {
+    const std::size_t dot = path.rfind(u'.');
+    if (dot == std::u16string_view::npos) return std::u16string();
+    const std::u16string_view suffix = path.substr(dot);
+    std::u16string pattern = useRegex ? u"\\" : u"*";
+    pattern += suffix;
+    if (useRegex) pattern += u'$';
+    return pattern;
 }
 
-std::string FolderDisplayForm(const std::string& folder) {
-    return IsBareDrive(folder) ? folder + "\\" : folder;
+std::u16string FolderDisplayForm(std::u16string_view folder) {
+    std::u16string form(folder);
+    if (IsBareDrive(folder)) form += u'\\';
+    return form;
 }
 
 }  // namespace korvane

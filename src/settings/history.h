@@ -10,9 +10,9 @@ namespace korvane {
 inline constexpr std::size_t kHistoryLimit = 10;
 
 // The list after `entry` was used: `entry` first, then the previous entries in their
-// order, each kept once (byte for byte, so letter case matters), cut to `limit`.
+// order, each kept once (unit for unit, so letter case matters), cut to `limit`.
 // When the list was full and the entry is new, the oldest entry drops out.
-std::vector<std::string> MergeHistory(const std::vector<std::string>& previous, const std::string& entry,
-                                      std::size_t limit = kHistoryLimit);
+std::vector<std::u16string> MergeHistory(const std::vector<std::u16string>& previous, const std::u16string& entry,
+                                         std::size_t limit = kHistoryLimit);
 
 }  // namespace korvane

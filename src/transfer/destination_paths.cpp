@@ -4,28 +4,31 @@
 
 namespace korvane {
 
-std::string PathBelow(const std::string& currentFolder, const std::string& source) {
+std::u16string PathBelow(std::u16string_view currentFolder, std::u16string_view source) {
     // Every entry was built as currentFolder + "\" + the part below it: exactly the
-    // folder's bytes come off. Whether the next byte is a separator is decided by
-    // walking from the start, so a folder that ends inside a double-byte character
-    // is no folder of the source.
-    const std::string base = StripTrailingBackslash(currentFolder);
-    if (source.compare(0, base.size(), base) != 0 || !IsSeparatorAt(source, base.size())) return std::string();
+    // folder's units come off, and a separator must follow them, so that a folder
+    // whose name only begins the source's ("E:\src" before "E:\srcx\b") is no
+    // folder of the source.
+    const std::u16string base = StripTrailingBackslash(currentFolder);
+    if (source.substr(0, base.size()) != base || !IsSeparatorAt(source, base.size())) return std::u16string();
     // A doubled separator ("D:\" + "\" + name) is one separator.
     std::size_t rest = base.size();
     while (IsSeparatorAt(source, rest)) ++rest;
-    return source.substr(rest);
+    return std::u16string(source.substr(rest));
 }
 
-std::string DestinationPathFor(const std::string& root, const std::string& currentFolder,
-                               const std::string& source) {
-    const std::string below = PathBelow(currentFolder, source);
-    if (below.empty()) return std::string();
-    return root + "\\" + below;
+std::u16string DestinationPathFor(std::u16string_view root, std::u16string_view currentFolder,
+                                  std::u16string_view source) {
+    const std::u16string below = PathBelow(currentFolder, source);
+    if (below.empty()) return std::u16string();
+    std::u16string destination(root);
+    destination += u'\\';
+    destination += below;
+    return destination;
 }
 
-bool LiesInside(const std::string& path, const std::string& folder, std::string& rest) {
-    if (folder.empty() || path.compare(0, folder.size(), folder) != 0) return false;
+bool LiesInside(std::u16string_view path, std::u16string_view folder, std::u16string& rest) {
+    if (folder.empty() || path.substr(0, folder.size()) != folder) return false;
     if (path.size() == folder.size()) {
         rest.clear();
         return true;
@@ -35,11 +38,11 @@ bool LiesInside(const std::string& path, const std::string& folder, std::string&
     return true;
 }
 
-std::vector<std::string> FolderLevels(const std::string& path) {
-    std::vector<std::string> levels;
+std::vector<std::u16string> FolderLevels(std::u16string_view path) {
+    std::vector<std::u16string> levels;
     for (std::size_t p : SeparatorPositions(path))
-        if (p > 0) levels.push_back(path.substr(0, p));
-    levels.push_back(path);
+        if (p > 0) levels.emplace_back(path.substr(0, p));
+    levels.emplace_back(path);
     return levels;
 }
 

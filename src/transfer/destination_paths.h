@@ -1,6 +1,7 @@
 // Where a copied or moved file goes, and which folder levels must exist for it.
 #pragma once
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace korvane {
@@ -11,21 +12,21 @@ namespace korvane {
 // separator ("D:\") is cut like its bare form. A source that does not lie below
 // currentFolder, which the scans never produce, has no destination: the answer is
 // empty, never a name flattened into root.
-std::string DestinationPathFor(const std::string& root, const std::string& currentFolder,
-                               const std::string& source);
+std::u16string DestinationPathFor(std::u16string_view root, std::u16string_view currentFolder,
+                                  std::u16string_view source);
 
 // The part of the source below currentFolder that DestinationPathFor appends to
 // root, without its leading separator; empty for a source outside currentFolder.
-std::string PathBelow(const std::string& currentFolder, const std::string& source);
+std::u16string PathBelow(std::u16string_view currentFolder, std::u16string_view source);
 
 // Whether path is folder itself or lies below it, both in one spelling (full, with
 // the case folded, no final separator; a drive root as "D:"). rest receives the
 // part of path after folder: empty for the folder itself, else starting with its
-// separator. Only a real separator ends a folder, never a 0x5C trail byte.
-bool LiesInside(const std::string& path, const std::string& folder, std::string& rest);
+// separator. Only a separator ends a folder: "D:\PX" is not inside "D:\P".
+bool LiesInside(std::u16string_view path, std::u16string_view folder, std::u16string& rest);
 
 // The paths CreateFolderPath asks the system to create, outermost first: the text
-// before every real separator (not the first byte), then the whole path.
-std::vector<std::string> FolderLevels(const std::string& path);
+// before every separator (not the first unit), then the whole path.
+std::vector<std::u16string> FolderLevels(std::u16string_view path);
 
 }  // namespace korvane

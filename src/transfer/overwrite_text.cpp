@@ -2,33 +2,35 @@
 
 #include <cstdio>
 
+#include "common/text.h"
+
 namespace korvane {
 
-std::string ComposeOverwriteMessage(const OverwriteLabels& labels, const EntryDescription& source,
-                                    const EntryDescription& destination) {
-    std::string text;
-    text += labels.heading + "\n\n";
-    text += labels.sourceName + source.name + "\n";
-    text += labels.sourceFolder + source.folder + "\n";
-    text += labels.sourceTime + source.timeStamp + "\n";
-    text += labels.sourceSize + source.size + labels.sizeUnit + "\n\n";
-    text += labels.object + "\n\n";
-    text += labels.destinationName + destination.name + "\n";
-    text += labels.destinationFolder + destination.folder + "\n";
-    text += labels.destinationTime + destination.timeStamp + "\n";
-    text += labels.destinationSize + destination.size + labels.sizeUnit + "\n\n";
+std::u16string ComposeOverwriteMessage(const OverwriteLabels& labels, const EntryDescription& source,
+                                       const EntryDescription& destination) {
+    std::u16string text;
+    text += labels.heading + u"\n\n";
+    text += labels.sourceName + source.name + u"\n";
+    text += labels.sourceFolder + source.folder + u"\n";
+    text += labels.sourceTime + source.timeStamp + u"\n";
+    text += labels.sourceSize + source.size + labels.sizeUnit + u"\n\n";
+    text += labels.object + u"\n\n";
+    text += labels.destinationName + destination.name + u"\n";
+    text += labels.destinationFolder + destination.folder + u"\n";
+    text += labels.destinationTime + destination.timeStamp + u"\n";
+    text += labels.destinationSize + destination.size + labels.sizeUnit + u"\n\n";
     text += labels.question;
     return text;
 }
 
-std::string FormatTimeStamp(unsigned year, unsigned month, unsigned day, unsigned hour, unsigned minute,
-                            unsigned second) {
+std::u16string FormatTimeStamp(unsigned year, unsigned month, unsigned day, unsigned hour, unsigned minute,
+                               unsigned second) {
     char text[64];
     std::snprintf(text, sizeof text, "%02u/%02u/%02u %02u:%02u:%02u", year, month, day, hour, minute, second);
-    return text;
+    return AsciiText(text);
 }
 
-std::string FormatSize(std::uint32_t bytes) { return std::to_string(bytes); }
+std::u16string FormatSize(std::uint32_t bytes) { return DecimalText(bytes); }
 
 bool SourceIsNewer(std::uint32_t sourceHigh, std::uint32_t sourceLow, std::uint32_t destinationHigh,
                    std::uint32_t destinationLow) {

@@ -7,33 +7,33 @@ namespace korvane {
 
 // One side of the question: what the system's find data said about the entry.
 struct EntryDescription {
-    std::string name;       // last path component
-    std::string folder;     // parent folder, a drive root with its backslash
-    std::string timeStamp;  // FormatTimeStamp of the local last-write time
-    std::string size;       // FormatSize of the low 32 bits of the size
+    std::u16string name;       // last path component
+    std::u16string folder;     // parent folder, a drive root with its backslash
+    std::u16string timeStamp;  // FormatTimeStamp of the local last-write time
+    std::u16string size;       // FormatSize of the low 32 bits of the size
 };
 
 // The string-table entries the question is made of, in the order they appear.
 struct OverwriteLabels {
-    std::string heading;  // ends in two line feeds already
-    std::string sourceName, sourceFolder, sourceTime, sourceSize;
-    std::string object;
-    std::string destinationName, destinationFolder, destinationTime, destinationSize;
-    std::string question;
-    std::string sizeUnit;
+    std::u16string heading;  // ends in two line feeds already
+    std::u16string sourceName, sourceFolder, sourceTime, sourceSize;
+    std::u16string object;
+    std::u16string destinationName, destinationFolder, destinationTime, destinationSize;
+    std::u16string question;
+    std::u16string sizeUnit;
 };
 
 // Seventeen lines: heading, three empty lines, four about the source, an empty line,
 // the object marker, an empty line, four about the destination, an empty line and
 // the question (no line feed after it).
-std::string ComposeOverwriteMessage(const OverwriteLabels& labels, const EntryDescription& source,
-                                    const EntryDescription& destination);
+std::u16string ComposeOverwriteMessage(const OverwriteLabels& labels, const EntryDescription& source,
+                                       const EntryDescription& destination);
 
 // "2010/05/03 09:07:05": every field at least two digits, zero-filled; the year keeps all.
-std::string FormatTimeStamp(unsigned year, unsigned month, unsigned day, unsigned hour, unsigned minute,
-                            unsigned second);
+std::u16string FormatTimeStamp(unsigned year, unsigned month, unsigned day, unsigned hour, unsigned minute,
+                               unsigned second);
 // Plain decimal digits, no grouping.
-std::string FormatSize(std::uint32_t bytes);
+std::u16string FormatSize(std::uint32_t bytes);
 
 // The newer-only rule on raw UTC file times (high and low halves as the find data
 // holds them): only a strictly later source is transferred.

@@ -4,8 +4,12 @@
 
 namespace korvane {
 
-std::string ProgressText(const std::string& itemPath, const std::string& objectMarker, const std::string& verb) {
-    return LastPathComponent(itemPath) + objectMarker + ParentFolder(itemPath, true) + verb;
+std::u16string ProgressText(std::u16string_view itemPath, std::u16string_view objectMarker, std::u16string_view verb) {
+    std::u16string text = LastPathComponent(itemPath);
+    text += objectMarker;
+    text += ParentFolder(itemPath, true);
+    text += verb;
+    return text;
 }
 
 std::array<int, 4> ResultColumnWidths(int usableWidth) {

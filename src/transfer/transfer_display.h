@@ -2,12 +2,13 @@
 #pragma once
 #include <array>
 #include <string>
+#include <string_view>
 
 namespace korvane {
 
 // "b.txt を D:\dst\a にコピー中": the item's name, the marker, its folder (a drive
 // root with its backslash) and the verb.
-std::string ProgressText(const std::string& itemPath, const std::string& objectMarker, const std::string& verb);
+std::u16string ProgressText(std::u16string_view itemPath, std::u16string_view objectMarker, std::u16string_view verb);
 
 // Widths of the results list's four columns (source folder, destination folder,
 // file name, result) for a usable width w: 0.35, 0.35, 0.2 and 0.1 of it, each

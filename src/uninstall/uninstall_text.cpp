@@ -6,41 +6,41 @@ namespace korvane {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
 
 }  // namespace
 
-std::string ArgumentText(const std::string& commandLine) {
+std::u16string ArgumentText(std::u16string_view commandLine) {
     std::size_t i = 0;
     const std::size_t n = commandLine.size();
-    if (n > 0 && commandLine[0] == '"') {
-        i = commandLine.find('"', 1);
-        i = i == std::string::npos ? n : i + 1;
+    if (n > 0 && commandLine[0] == u'"') {
+        i = commandLine.find(u'"', 1);
+        i = i == std::u16string_view::npos ? n : i + 1;
     } else {
         while (i < n && !IsBlank(commandLine[i])) ++i;
     }
     while (i < n && IsBlank(commandLine[i])) ++i;
-    return commandLine.substr(i);
+    return std::u16string(commandLine.substr(i));
 }
 
-std::string ProgramFolder(const std::string& programPath) {
+std::u16string ProgramFolder(std::u16string_view programPath) {
     const std::size_t sep = LastSeparator(programPath);
-    return sep == kNoSeparator ? programPath : programPath.substr(0, sep);
+    return std::u16string(sep == kNoSeparator ? programPath : programPath.substr(0, sep));
 }
 
-ProductFiles PlanRemoval(const std::string& programPath, const std::string& registeredLibrary, bool sameFolder) {
+ProductFiles PlanRemoval(std::u16string_view programPath, std::u16string_view registeredLibrary, bool sameFolder) {
     ProductFiles plan;
-    const std::string libraryFolder = ProgramFolder(registeredLibrary);
+    const std::u16string libraryFolder = ProgramFolder(registeredLibrary);
     if (registeredLibrary.empty() || libraryFolder == registeredLibrary) return plan;  // no folder known
     if (sameFolder) {
-        const std::string folder = ProgramFolder(programPath);
+        const std::u16string folder = ProgramFolder(programPath);
         plan.program = programPath;
         // An uninstaller in a drive's root would otherwise ask for the drive itself.
         if (!IsBareDrive(folder)) plan.folder = folder;
-        plan.files = {folder + "\\Korvane.dll", folder + "\\Korvane.chm"};
+        plan.files = {folder + u"\\Korvane.dll", folder + u"\\Korvane.chm"};
     } else {
-        plan.files = {libraryFolder + "\\Korvane.dll", libraryFolder + "\\Korvane.chm",
-                      libraryFolder + "\\Retrakt.exe"};
+        plan.files = {libraryFolder + u"\\Korvane.dll", libraryFolder + u"\\Korvane.chm",
+                      libraryFolder + u"\\Retrakt.exe"};
     }
     return plan;
 }

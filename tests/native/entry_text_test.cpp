@@ -3,69 +3,76 @@
 #include <string>
 
 #include "dialog/entry_text.h"
+#include "print_text.h"
 
 using namespace korvane;
 
 namespace {
-const std::string kHyo = "\x95\x5C";  // 表: second byte 0x5C
-const std::string kRu = "\x83\x8B";   // ル: second byte in the lead-byte range
+const std::u16string kHyo = u"表";
+const std::u16string kGrin = u"😀";  // two units: D83D DE00
 }  // namespace
 
-TEST(EntryText, CutNeverSplitsACharacter) {
-    const struct { std::string in; std::size_t max; std::string want; } cases[] = {
-        {std::string(300, 'a'), 259, std::string(259, 'a')},
-        {std::string(259, 'a'), 259, std::string(259, 'a')},
-        {"", 259, ""},
-        {"ab" + kHyo, 3, "ab"},             // the lead byte alone would be left at the end
-        {"ab" + kHyo, 4, "ab" + kHyo},
-        {kRu + kRu + "x", 3, kRu},          // trail bytes that look like lead bytes
-        {kRu + kRu + "x", 5, kRu + kRu + "x"},
-        {"a\x81", 5, "a\x81"},              // a lone lead byte at the very end is kept as it is
+TEST(EntryText, CutNeverSplitsAPair) {
+    const struct { std::u16string in; std::size_t max; std::u16string want; } cases[] = {
+        {std::u16string(300, u'a'), 259, std::u16string(259, u'a')},
+        {std::u16string(259, u'a'), 259, std::u16string(259, u'a')},
+        {u"", 259, u""},
+        {u"ab" + kHyo + u"c", 3, u"ab" + kHyo},  // a BMP character is one unit
+        {u"ab" + kGrin, 3, u"ab"},              // the high half alone would be left at the end
+        {u"ab" + kGrin, 4, u"ab" + kGrin},
+        {kGrin + kGrin + u"x", 3, kGrin},
+        {kGrin, 1, u""},
+        {kGrin, 0, u""},
+        {u"a\xD83D" u"b", 2, u"a\xD83D"},    // a lone high surrogate is a character of its own
+        {u"\xDE00\xD83D", 1, u"\xDE00"},      // halves in the wrong order are no pair
     };
-    for (const auto& c : cases) EXPECT_EQ(CutToBytes(c.in, c.max), c.want) << c.in << " / " << c.max;
+    for (const auto& c : cases) EXPECT_EQ(CutToUnits(c.in, c.max), c.want) << Show(c.in) << " / " << c.max;
 }
 
 TEST(EntryText, FullPaths) {
-    for (const char* p : {"E:\\backup", "e:/x", "C:\\", "\\\\server\\share", "//server/share"})
-        EXPECT_TRUE(IsFullPath(p)) << p;
-    for (const char* p : {"", "backup", "..\\out", "\\backup", "D:backup", "D:", "1:\\x", " C:\\x"})
-        EXPECT_FALSE(IsFullPath(p)) << p;
+    for (const char16_t* p : {u"E:\\backup", u"e:/x", u"C:\\", u"\\\\server\\share", u"//server/share"})
+        EXPECT_TRUE(IsFullPath(p)) << Show(p);
+    for (const char16_t* p : {u"", u"backup", u"..\\out", u"\\backup", u"D:backup", u"D:", u"1:\\x", u" C:\\x", u"Ｃ:\\x"})
+        EXPECT_FALSE(IsFullPath(p)) << Show(p);
 }
 
 TEST(EntryText, DestinationsThatAreNotFullPathsStayInsideTheCurrentFolder) {
-    const struct { std::string typed; std::string folder; std::string want; } cases[] = {
-        {"E:\\backup\\", "D:\\data", "E:\\backup\\"},         // full paths unchanged, trailing backslash kept
-        {"\\\\srv\\share\\x", "D:\\data", "\\\\srv\\share\\x"},
-        {"", "D:\\data", ""},
-        {"backup", "D:\\data", "D:\\data\\backup"},
-        {"backup\\new", "D:\\data", "D:\\data\\backup\\new"},
-        {"..\\out", "D:\\data\\in", "D:\\data\\out"},
-        {"..\\..\\..\\out", "D:\\data", "D:\\out"},          // never above the root
-        {".\\a\\.\\b", "D:\\data", "D:\\data\\a\\b"},
-        {"backup", "D:", "D:\\backup"},                       // a drive root held as "D:"
-        {"\\backup", "D:\\data\\in", "D:\\backup"},
-        {"D:backup", "C:\\work", "D:\\backup"},
-        {"D:", "C:\\work", "D:\\"},
-        {"..", "D:", "D:\\"},
-        {"backup", "\\\\srv\\share\\data", "\\\\srv\\share\\data\\backup"},
-        {"\\backup", "\\\\srv\\share\\data", "\\\\srv\\share\\backup"},
-        {"out/x", "D:\\data", "D:\\data\\out\\x"},
-        {kHyo + "\\x", "D:\\" + kHyo, "D:\\" + kHyo + "\\" + kHyo + "\\x"},  // 0x5C trail bytes are no separators
-        {"backup", "", "backup"},                             // no folder to resolve against
+    const struct { std::u16string typed, folder, want; } cases[] = {
+        {u"E:\\backup\\", u"D:\\data", u"E:\\backup\\"},  // full paths unchanged, trailing backslash kept
+        {u"\\\\srv\\share\\x", u"D:\\data", u"\\\\srv\\share\\x"},
+        {u"", u"D:\\data", u""},
+        {u"backup", u"D:\\data", u"D:\\data\\backup"},
+        {u"backup\\new", u"D:\\data", u"D:\\data\\backup\\new"},
+        {u"..\\out", u"D:\\data\\in", u"D:\\data\\out"},
+        {u"..\\..\\..\\out", u"D:\\data", u"D:\\out"},  // never above the root
+        {u".\\a\\.\\b", u"D:\\data", u"D:\\data\\a\\b"},
+        {u"backup", u"D:", u"D:\\backup"},  // a drive root held as "D:"
+        {u"\\backup", u"D:\\data\\in", u"D:\\backup"},
+        {u"D:backup", u"C:\\work", u"D:\\backup"},
+        {u"D:", u"C:\\work", u"D:\\"},
+        {u"..", u"D:", u"D:\\"},
+        {u"backup", u"\\\\srv\\share\\data", u"\\\\srv\\share\\data\\backup"},
+        {u"\\backup", u"\\\\srv\\share\\data", u"\\\\srv\\share\\backup"},
+        {u"out/x", u"D:\\data", u"D:\\data\\out\\x"},
+        {kHyo + u"\\x", u"D:\\" + kHyo, u"D:\\" + kHyo + u"\\" + kHyo + u"\\x"},
+        {u"..\\" + kGrin + u"\\" + kGrin, u"D:\\" + kGrin + u"\\in", u"D:\\" + kGrin + u"\\" + kGrin + u"\\" + kGrin},
+        {u"backup", u"", u"backup"},  // no folder to resolve against
     };
-    for (const auto& c : cases) EXPECT_EQ(ResolveDestination(c.typed, c.folder), c.want) << c.typed << " in " << c.folder;
+    for (const auto& c : cases)
+        EXPECT_EQ(ResolveDestination(c.typed, c.folder), c.want) << Show(c.typed) << " in " << Show(c.folder);
 }
 
 TEST(EntryText, AppendAddsTheCurrentFolderName) {
-    const struct { const char* typed; std::string folder; bool append; std::string want; } cases[] = {
-        {"E:\\backup\\", "D:\\data", true, "E:\\backup\\data"},
-        {"E:\\backup", "D:\\data", true, "E:\\backup\\data"},
-        {"E:\\backup\\", "D:\\data", false, "E:\\backup\\"},
-        {"E:\\backup", "D:", true, "E:\\backup\\"},          // a drive root has no name: one backslash
-        {"E:\\", "D:\\data", true, "E:\\data"},
-        {"backup", "D:\\data", true, "D:\\data\\backup\\data"},
-        {"E:\\b", "D:\\" + kHyo, true, "E:\\b\\" + kHyo},
+    const struct { std::u16string typed, folder; bool append; std::u16string want; } cases[] = {
+        {u"E:\\backup\\", u"D:\\data", true, u"E:\\backup\\data"},
+        {u"E:\\backup", u"D:\\data", true, u"E:\\backup\\data"},
+        {u"E:\\backup\\", u"D:\\data", false, u"E:\\backup\\"},
+        {u"E:\\backup", u"D:", true, u"E:\\backup\\"},  // a drive root has no name: one backslash
+        {u"E:\\", u"D:\\data", true, u"E:\\data"},
+        {u"backup", u"D:\\data", true, u"D:\\data\\backup\\data"},
+        {u"E:\\b", u"D:\\" + kHyo, true, u"E:\\b\\" + kHyo},
+        {u"E:\\b", u"D:\\a\\" + kGrin, true, u"E:\\b\\" + kGrin},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(EffectiveDestination(c.typed, c.folder, c.append), c.want) << c.typed << " in " << c.folder;
+        EXPECT_EQ(EffectiveDestination(c.typed, c.folder, c.append), c.want) << Show(c.typed) << " in " << Show(c.folder);
 }

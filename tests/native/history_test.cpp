@@ -3,59 +3,60 @@
 #include <string>
 #include <vector>
 
+#include "common/text.h"
+#include "print_text.h"
 #include "settings/history.h"
 
 using korvane::MergeHistory;
-using List = std::vector<std::string>;
+using List = std::vector<std::u16string>;
 
 namespace {
 
-List Numbered(int count, const std::string& stem) {
+List Numbered(int count, const std::u16string& stem) {
     List list;
-    for (int i = 0; i < count; ++i) list.push_back(stem + std::to_string(i));
+    for (int i = 0; i < count; ++i) list.push_back(stem + korvane::DecimalText(static_cast<unsigned>(i)));
     return list;
 }
 
 }  // namespace
 
 TEST(History, UsedEntryGoesFirstOnce) {
-    const struct { List previous; std::string entry; List want; } cases[] = {
-        {{}, "*.txt", {"*.txt"}},
-        {{"a", "b", "c"}, "new", {"new", "a", "b", "c"}},
-        {{"a", "b", "c"}, "a", {"a", "b", "c"}},
-        {{"a", "b", "c"}, "b", {"b", "a", "c"}},  // the second moves to the front
-        {{"a", "b", "c"}, "c", {"c", "a", "b"}},
-        // byte for byte: letter case and a trailing blank make other entries
-        {{"*.TXT", "*.txt "}, "*.txt", {"*.txt", "*.TXT", "*.txt "}},
-        // Shift-JIS text compares as bytes
-        {{"\x95\x5C*.txt", "\x83\x5C"}, "\x83\x5C", {"\x83\x5C", "\x95\x5C*.txt"}},
+    const struct { List previous; std::u16string entry; List want; } cases[] = {
+        {{}, u"*.txt", {u"*.txt"}},
+        {{u"a", u"b", u"c"}, u"new", {u"new", u"a", u"b", u"c"}},
+        {{u"a", u"b", u"c"}, u"a", {u"a", u"b", u"c"}},
+        {{u"a", u"b", u"c"}, u"b", {u"b", u"a", u"c"}},  // the second moves to the front
+        {{u"a", u"b", u"c"}, u"c", {u"c", u"a", u"b"}},
+        // unit for unit: letter case, a trailing blank and full-width forms make other entries
+        {{u"*.TXT", u"*.txt ", u"*.ｔｘｔ"}, u"*.txt", {u"*.txt", u"*.TXT", u"*.txt ", u"*.ｔｘｔ"}},
+        {{u"表*.txt", u"ソ", u"😀"}, u"ソ", {u"ソ", u"表*.txt", u"😀"}},
         // a list read back with a repeated entry comes out with each entry once
-        {{"a", "b", "a", "c", "b"}, "x", {"x", "a", "b", "c"}},
-        {{"a", "b", "a"}, "b", {"b", "a"}},
+        {{u"a", u"b", u"a", u"c", u"b"}, u"x", {u"x", u"a", u"b", u"c"}},
+        {{u"a", u"b", u"a"}, u"b", {u"b", u"a"}},
     };
-    for (const auto& c : cases) EXPECT_EQ(MergeHistory(c.previous, c.entry), c.want) << c.entry;
+    for (const auto& c : cases) EXPECT_EQ(MergeHistory(c.previous, c.entry), c.want) << Show(c.entry);
 }
 
 TEST(History, FullListKeepsTheLimit) {
-    const List full = Numbered(10, "p");
+    const List full = Numbered(10, u"p");
 
     // a new entry pushes out the oldest
-    List want = {"new"};
+    List want = {u"new"};
     want.insert(want.end(), full.begin(), full.end() - 1);
-    EXPECT_EQ(MergeHistory(full, "new"), want);
+    EXPECT_EQ(MergeHistory(full, u"new"), want);
 
     // the oldest used again comes to the front and nothing is lost
-    want = {"p9"};
+    want = {u"p9"};
     want.insert(want.end(), full.begin(), full.end() - 1);
-    EXPECT_EQ(MergeHistory(full, "p9"), want);
+    EXPECT_EQ(MergeHistory(full, u"p9"), want);
 
     // a longer list than the limit is cut, too
-    EXPECT_EQ(MergeHistory(Numbered(15, "q"), "q12").size(), 10u);
-    EXPECT_EQ(MergeHistory(Numbered(15, "q"), "q12")[9], "q8");
+    EXPECT_EQ(MergeHistory(Numbered(15, u"q"), u"q12").size(), 10u);
+    EXPECT_EQ(MergeHistory(Numbered(15, u"q"), u"q12")[9], u"q8");
 }
 
 TEST(History, OtherLimits) {
-    EXPECT_EQ(MergeHistory({"a", "b", "c"}, "d", 2), (List{"d", "a"}));
-    EXPECT_EQ(MergeHistory({"a", "b", "c"}, "d", 1), (List{"d"}));
-    EXPECT_EQ(MergeHistory({"a", "b", "c"}, "d", 0), List{});
+    EXPECT_EQ(MergeHistory({u"a", u"b", u"c"}, u"d", 2), (List{u"d", u"a"}));
+    EXPECT_EQ(MergeHistory({u"a", u"b", u"c"}, u"d", 1), (List{u"d"}));
+    EXPECT_EQ(MergeHistory({u"a", u"b", u"c"}, u"d", 0), List{});
 }

@@ -3,114 +3,138 @@
 #include <string>
 
 #include "match/path_text.h"
+#include "print_text.h"
 
 using namespace korvane;
 
 namespace {
-// Shift-JIS bytes: 表 and ソ end in 0x5C; ル and ぁ end in a byte of the lead range.
-const std::string kHyo = "\x95\x5C";
-const std::string kSo = "\x83\x5C";
-const std::string kRu = "\x83\x8B";
-const std::string kSmallA = "\x82\x9F";
+// In Shift-JIS 表 and ソ end in the byte 0x5C and ル and ぁ in a byte of the lead
+// range; in UTF-16 each is one unit, and none is a separator.
+const std::u16string kHyo = u"表";
+const std::u16string kSo = u"ソ";
+const std::u16string kRu = u"ル";
+const std::u16string kSmallA = u"ぁ";
+const std::u16string kGrin = u"😀";            // U+1F600: the pair D83D DE00
+const std::u16string kLoneHigh = u"\xD83D";    // a high surrogate without its partner
+const std::u16string kLoneLow = u"\xDE00";
 }  // namespace
 
-TEST(PathText, LeadByteRanges) {
-    for (int b : {0x81, 0x9F, 0xE0, 0xFC, 0x83, 0x95}) EXPECT_TRUE(IsLeadByte(static_cast<unsigned char>(b))) << b;
-    for (int b : {0x00, 0x5C, 0x7F, 0x80, 0xA0, 0xDF, 0xFD, 0xFF}) EXPECT_FALSE(IsLeadByte(static_cast<unsigned char>(b))) << b;
-}
-
 TEST(PathText, ParentFolder) {
-    const struct { std::string in; bool keepRoot; std::string want; } cases[] = {
-        {"D:\\work\\report.txt", false, "D:\\work"},
-        {"D:\\report.txt", false, "D:"},
-        {"D:\\report.txt", true, "D:\\"},
-        {"report.txt", false, "report.txt"},
-        {"report.txt", true, "report.txt"},
-        {"\\name", false, ""},  // only separator is the first byte
-        {"D:\\a\\", false, "D:\\a"},
-        {"\\\\server\\share\\f.txt", false, "\\\\server\\share"},
-        // a trailing 0x5C that belongs to a character is not the separator
-        {"D:\\" + kHyo, false, "D:"},
-        {"D:\\x\\" + kSo, true, "D:\\x"},
-        {"D:\\a" + kHyo + "b\\c.txt", false, "D:\\a" + kHyo + "b"},
-        // the byte before 0x5C is a lead byte, but only as the trail of ル: 0x5C is real
-        {"D:\\" + kRu + "\\a.txt", false, "D:\\" + kRu},
-        {"D:\\" + kSmallA + "\\a.txt", false, "D:\\" + kSmallA},
-        {"D:\\" + kRu + kRu + "\\" + kRu, false, "D:\\" + kRu + kRu},
+    const struct { std::u16string in; bool keepRoot; std::u16string want; } cases[] = {
+        {u"D:\\work\\report.txt", false, u"D:\\work"},
+        {u"D:\\report.txt", false, u"D:"},
+        {u"D:\\report.txt", true, u"D:\\"},
+        {u"report.txt", false, u"report.txt"},
+        {u"report.txt", true, u"report.txt"},
+        {u"\\name", false, u""},  // only separator is the first unit
+        {u"D:\\a\\", false, u"D:\\a"},
+        {u"\\\\server\\share\\f.txt", false, u"\\\\server\\share"},
+        {u"D:\\" + kHyo, false, u"D:"},
+        {u"D:\\x\\" + kSo, true, u"D:\\x"},
+        {u"D:\\a" + kHyo + u"b\\c.txt", false, u"D:\\a" + kHyo + u"b"},
+        {u"D:\\" + kRu + u"\\a.txt", false, u"D:\\" + kRu},
+        {u"D:\\" + kSmallA + u"\\a.txt", false, u"D:\\" + kSmallA},
+        {u"D:\\" + kRu + kRu + u"\\" + kRu, false, u"D:\\" + kRu + kRu},
+        // separators beside supplementary characters and lone surrogates
+        {u"D:\\" + kGrin + u"\\" + kGrin, false, u"D:\\" + kGrin},
+        {u"D:\\a\\" + kLoneHigh, false, u"D:\\a"},
+        {u"D:\\" + kLoneHigh + u"\\" + kLoneLow, true, u"D:\\" + kLoneHigh},
     };
-    for (const auto& c : cases) EXPECT_EQ(ParentFolder(c.in, c.keepRoot), c.want) << c.in;
+    for (const auto& c : cases) EXPECT_EQ(ParentFolder(c.in, c.keepRoot), c.want) << Show(c.in);
 }
 
 TEST(PathText, StripTrailingBackslash) {
-    const struct { std::string in, want; } cases[] = {
-        {"\\", "\\"},
-        {"", ""},
-        {"a", "a"},
-        {"D:\\", "D:"},
-        {"D:\\dst\\", "D:\\dst"},
-        {"D:\\dst", "D:\\dst"},
-        {"D:\\dst\\\\", "D:\\dst\\"},  // only one is removed
-        {"D:\\" + kSo, "D:\\" + kSo},
-        {"D:\\" + kHyo + "\\", "D:\\" + kHyo},
-        {"D:\\" + kRu + "\\", "D:\\" + kRu},  // 0x8B is a trail here, the 0x5C a separator
-        {"D:\\" + kSmallA + "\\", "D:\\" + kSmallA},
+    const struct { std::u16string in, want; } cases[] = {
+        {u"\\", u"\\"},
+        {u"", u""},
+        {u"a", u"a"},
+        {u"D:\\", u"D:"},
+        {u"D:\\dst\\", u"D:\\dst"},
+        {u"D:\\dst", u"D:\\dst"},
+        {u"D:\\dst\\\\", u"D:\\dst\\"},  // only one is removed
+        {u"D:\\" + kSo, u"D:\\" + kSo},
+        {u"D:\\" + kHyo + u"\\", u"D:\\" + kHyo},
+        {u"D:\\" + kGrin + u"\\", u"D:\\" + kGrin},
+        {u"D:\\" + kGrin, u"D:\\" + kGrin},  // the low half DE00 ends no folder
     };
-    for (const auto& c : cases) EXPECT_EQ(StripTrailingBackslash(c.in), c.want) << c.in;
+    for (const auto& c : cases) EXPECT_EQ(StripTrailingBackslash(c.in), c.want) << Show(c.in);
 }
 
 TEST(PathText, LastPathComponent) {
-    const struct { std::string in, want; } cases[] = {
-        {"name", ""},
-        {"D:\\data\\", ""},
-        {"D:\\", ""},
-        {"\\name", ""},
-        {"D:\\data", "data"},
-        {"D:\\a\\b.txt", "b.txt"},
-        {"D:\\x\\" + kHyo, kHyo},
-        {"D:\\x\\a" + kSo, "a" + kSo},
-        {"D:\\" + kRu + "\\f", "f"},
-        {"D:\\" + kHyo + "x\\" + kSo + kHyo, kSo + kHyo},
+    const struct { std::u16string in, want; } cases[] = {
+        {u"name", u""},
+        {u"D:\\data\\", u""},
+        {u"D:\\", u""},
+        {u"\\name", u""},
+        {u"D:\\data", u"data"},
+        {u"D:\\a\\b.txt", u"b.txt"},
+        {u"D:\\x\\" + kHyo, kHyo},
+        {u"D:\\x\\a" + kSo, u"a" + kSo},
+        {u"D:\\" + kRu + u"\\f", u"f"},
+        {u"D:\\" + kHyo + u"x\\" + kSo + kHyo, kSo + kHyo},
+        {u"D:\\" + kGrin + u"\\" + kGrin + u".txt", kGrin + u".txt"},
     };
-    for (const auto& c : cases) EXPECT_EQ(LastPathComponent(c.in), c.want) << c.in;
+    for (const auto& c : cases) EXPECT_EQ(LastPathComponent(c.in), c.want) << Show(c.in);
 }
 
-TEST(PathText, SeparatorsWalkForward) {
-    // ル ル 0x5C: both 0x83 bytes are leads only by position; the 0x5C is real.
-    const std::string path = "C:\\" + kRu + "\\" + kSo + "\\x";
-    EXPECT_EQ(SeparatorPositions(path), (std::vector<std::size_t>{2, 5, 8}));
-    EXPECT_TRUE(IsSeparatorAt(path, 5));
-    EXPECT_FALSE(IsSeparatorAt(path, 7));  // the trail byte of ソ
-    EXPECT_EQ(LastSeparator("abc"), kNoSeparator);
-    // A lone lead byte at the end does not run past the string.
-    EXPECT_EQ(ParentFolder("D:\\a\\\x95", false), "D:\\a");
+TEST(PathText, EveryBackslashUnitIsASeparator) {
+    // Positions count units: the pair takes two.
+    const std::u16string path = u"C:\\" + kRu + u"\\" + kGrin + u"\\" + kLoneHigh + u"\\x";
+    EXPECT_EQ(SeparatorPositions(path), (std::vector<std::size_t>{2, 4, 7, 9}));
+    EXPECT_EQ(LastSeparator(path), 9u);
+    EXPECT_TRUE(IsSeparatorAt(path, 7));
+    EXPECT_FALSE(IsSeparatorAt(path, 6));  // the low half of the pair
+    EXPECT_FALSE(IsSeparatorAt(path, path.size()));
+    EXPECT_EQ(LastSeparator(u"abc"), kNoSeparator);
 }
 
 TEST(PathText, MakeExtensionPattern) {
-    const struct { std::string in; std::uint32_t regex; std::string want; } cases[] = {
-        {"D:\\work\\report.txt", 0, "*.txt"},
-        {"D:\\work\\report.txt", 1, "\\.txt$"},
-        {"D:\\work\\README", 0, ""},
-        {"D:\\my.dir\\README", 0, "*.dir\\README"},
-        {"D:\\w\\archive.tar.gz", 0, "*.gz"},
-        {"D:\\w\\x.c++", 1, "\\.c++$"},
-        {"D:\\", 0, ""},
-        {"D:\\" + kHyo + ".txt", 7, "\\.txt$"},
+    const struct { std::u16string in; std::uint32_t regex; std::u16string want; } cases[] = {
+        {u"D:\\work\\report.txt", 0, u"*.txt"},
+        {u"D:\\work\\report.txt", 1, u"\\.txt$"},
+        {u"D:\\work\\README", 0, u""},
+        {u"D:\\my.dir\\README", 0, u"*.dir\\README"},
+        {u"D:\\w\\archive.tar.gz", 0, u"*.gz"},
+        {u"D:\\w\\x.c++", 1, u"\\.c++$"},  // no escaping
+        {u"D:\\", 0, u""},
+        {u"D:\\" + kHyo + u".txt", 7, u"\\.txt$"},
+        {u"D:\\a." + kGrin, 0, u"*." + kGrin},
     };
-    for (const auto& c : cases) EXPECT_EQ(MakeExtensionPattern(c.in, c.regex), c.want) << c.in;
+    for (const auto& c : cases) EXPECT_EQ(MakeExtensionPattern(c.in, c.regex), c.want) << Show(c.in);
 }
 
 TEST(PathText, FolderDisplayForm) {
-    EXPECT_EQ(FolderDisplayForm("D:"), "D:\\");
-    EXPECT_EQ(FolderDisplayForm("D:\\data"), "D:\\data");
-    EXPECT_EQ(FolderDisplayForm("DD"), "DD");
+    EXPECT_EQ(FolderDisplayForm(u"D:"), u"D:\\");
+    EXPECT_EQ(FolderDisplayForm(u"D:\\data"), u"D:\\data");
+    EXPECT_EQ(FolderDisplayForm(u"DD"), u"DD");
 }
 
-// Names that can follow a folder and a separator; 0x5C and 0x7C as trail bytes are
-// no separator and no bar. The lead bytes are 932's here (the default table).
-TEST(PathText, PlainNames) {
-    for (const std::string& name : std::vector<std::string>{"a.txt", "README", ".profile", kHyo + ".txt", "\x83\x7C"})
-        EXPECT_TRUE(IsPlainName(name)) << name;
-    for (const char* name : {"", ".", "..", "a\\..\\..\\notes.txt", "a/b", "c:x", "snow?.txt", "*.txt",
-                                   "a\"b", "a<b", "a>b", "a|b", "tab\tname", "name.", "name ", "a\x95"})
-        EXPECT_FALSE(IsPlainName(name)) << name;
+// Names that can follow a folder and a separator and open that file, and the device
+// names the system would open instead (the part before the first dot, trailing
+// spaces dropped, ASCII letters in either case).
+TEST(PathText, PlainAndDeviceNames) {
+    const struct { std::u16string name; bool plain, device; } cases[] = {
+        {u"a.txt", true, false}, {u"README", true, false}, {u".profile", true, false},
+        {kHyo + u".txt", true, false}, {kSo, true, false}, {u"a|b", false, false}, {u"\x7F", true, false},
+        {kGrin + u".txt", true, false}, {kLoneHigh + u".txt", true, false}, {u"a" + kLoneLow, true, false},
+        {kLoneLow + kLoneHigh, true, false},  // halves in the wrong order: two lone surrogates
+        {u"", false, false}, {u".", false, false}, {u"..", false, false}, {u"a\\..\\..\\notes.txt", false, false},
+        {u"a/b", false, false}, {u"c:x", false, false}, {u"snow?.txt", false, false}, {u"*.txt", false, false},
+        {u"a\"b", false, false}, {u"a<b", false, false}, {u"a>b", false, false}, {u"tab\tname", false, false},
+        {u"name.", false, false}, {u"name ", false, false}, {u"\x1F", false, false},
+        // devices
+        {u"nul.txt", false, true}, {u"con", false, true}, {u"aux.c", false, true}, {u"prn.log", false, true},
+        {u"com1.txt", false, true}, {u"lpt1", false, true}, {u"NUL.tar.gz", false, true}, {u"nul .txt", false, true},
+        {u"CoM9", false, true}, {u"LPT\u00B9.txt", false, true}, {u"com\u00B2", false, true}, {u"lpt\u00B3", false, true},
+        {u"CONIN$", false, true}, {u"conout$.log", false, true}, {u"nul..txt", false, true}, {u"aux  ", false, true},
+        // not devices
+        {u"nul1.txt", true, false}, {u"console.txt", true, false}, {u"com10.txt", true, false},
+        {u"lpt.txt", true, false}, {u"com0", true, false}, {u"lpt\u2074", true, false}, {u" nul", true, false},
+        {u"\uFF4E\uFF55\uFF4C", true, false},  // full-width letters fold to nothing
+        {u"conin", true, false}, {u"nul_.txt", true, false}, {u"x.nul", true, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(IsPlainName(c.name), c.plain) << Show(c.name);
+        EXPECT_EQ(IsDeviceName(c.name), c.device) << Show(c.name);
+    }
 }

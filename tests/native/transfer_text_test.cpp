@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "common/text.h"
+#include "print_text.h"
 #include "transfer/destination_paths.h"
 #include "transfer/left_out.h"
 #include "transfer/overwrite_text.h"
@@ -10,64 +12,66 @@
 using namespace korvane;
 
 namespace {
-// Shift-JIS: 表 ends in 0x5C; ル ends in a byte of the lead range.
-const std::string kHyo = "\x95\x5C";
-const std::string kRu = "\x83\x8B";
+const std::u16string kHyo = u"表";
+const std::u16string kRu = u"ル";
+const std::u16string kGrin = u"😀";  // D83D DE00
 }  // namespace
 
 TEST(TransferPaths, DestinationKeepsThePartBelowTheCurrentFolder) {
-    const struct { std::string root, current, source, want; } cases[] = {
-        {"D:\\dst", "E:\\src", "E:\\src\\b.txt", "D:\\dst\\b.txt"},
-        {"D:\\dst", "E:\\src", "E:\\src\\a\\b.txt", "D:\\dst\\a\\b.txt"},
-        {"D:\\dst\\src", "E:\\src", "E:\\src\\a\\b.txt", "D:\\dst\\src\\a\\b.txt"},
-        {"D:", "E:\\src", "E:\\src\\b.txt", "D:\\b.txt"},  // the root D:\ once stripped
+    const struct { std::u16string root, current, source, want; } cases[] = {
+        {u"D:\\dst", u"E:\\src", u"E:\\src\\b.txt", u"D:\\dst\\b.txt"},
+        {u"D:\\dst", u"E:\\src", u"E:\\src\\a\\b.txt", u"D:\\dst\\a\\b.txt"},
+        {u"D:\\dst\\src", u"E:\\src", u"E:\\src\\a\\b.txt", u"D:\\dst\\src\\a\\b.txt"},
+        {u"D:", u"E:\\src", u"E:\\src\\b.txt", u"D:\\b.txt"},  // the root D:\ once stripped
         // the current folder as a bare drive, or with its backslash (single or doubled in the entry)
-        {"D:\\dst", "E:", "E:\\b.txt", "D:\\dst\\b.txt"},
-        {"D:\\dst", "E:\\", "E:\\b.txt", "D:\\dst\\b.txt"},
-        {"D:\\dst", "E:\\", "E:\\\\b.txt", "D:\\dst\\b.txt"},
-        // a folder name ending in a 0x5C trail byte is not cut inside the character
-        {"D:\\dst", "E:\\" + kHyo, "E:\\" + kHyo + "\\" + kRu + "\\b.txt", "D:\\dst\\" + kRu + "\\b.txt"},
+        {u"D:\\dst", u"E:", u"E:\\b.txt", u"D:\\dst\\b.txt"},
+        {u"D:\\dst", u"E:\\", u"E:\\b.txt", u"D:\\dst\\b.txt"},
+        {u"D:\\dst", u"E:\\", u"E:\\\\b.txt", u"D:\\dst\\b.txt"},
+        {u"D:\\dst", u"E:\\" + kHyo, u"E:\\" + kHyo + u"\\" + kRu + u"\\b.txt", u"D:\\dst\\" + kRu + u"\\b.txt"},
+        {u"D:\\dst", u"E:\\" + kGrin, u"E:\\" + kGrin + u"\\" + kGrin, u"D:\\dst\\" + kGrin},
         // a prefix that stops inside a name is no folder of the source: no destination,
         // never a name flattened into the destination
-        {"D:\\dst", "E:\\src", "E:\\srcx\\b.txt", ""},
-        {"D:\\dst", "E:\\" + kHyo.substr(0, 1), "E:\\" + kHyo + "\\b.txt", ""},
-        {"D:\\dst", "E:\\src", "F:\\other\\b.txt", ""},
-        {"D:\\dst", "E:\\src", "E:\\src\\", ""},
+        {u"D:\\dst", u"E:\\src", u"E:\\srcx\\b.txt", u""},
+        {u"D:\\dst", u"E:\\" + kGrin.substr(0, 1), u"E:\\" + kGrin + u"\\b.txt", u""},  // half of a pair
+        {u"D:\\dst", u"E:\\src", u"F:\\other\\b.txt", u""},
+        {u"D:\\dst", u"E:\\src", u"E:\\src\\", u""},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(DestinationPathFor(c.root, c.current, c.source), c.want) << c.current << " | " << c.source;
+        EXPECT_EQ(DestinationPathFor(c.root, c.current, c.source), c.want) << Show(c.current) << " | " << Show(c.source);
 }
 
-TEST(TransferPaths, LiesInsideOnlyAtARealSeparator) {
-    const struct { std::string path, folder, rest; bool inside; } cases[] = {
-        {"D:\\P\\SEL\\DEEP", "D:\\P", "\\SEL\\DEEP", true},
-        {"D:\\P", "D:\\P", "", true},      // the folder itself
-        {"D:\\SEL", "D:", "\\SEL", true},  // below a drive root
-        {"D:\\PX\\SEL", "D:\\P", "", false},
-        {"D:\\P", "D:\\P\\SEL", "", false},  // above is not inside
-        {"D:\\" + kHyo + "\\SEL", "D:\\" + kHyo.substr(0, 1), "", false},  // 0x5C as a trail byte
+TEST(TransferPaths, LiesInsideOnlyAtASeparator) {
+    const struct { std::u16string path, folder, rest; bool inside; } cases[] = {
+        {u"D:\\P\\SEL\\DEEP", u"D:\\P", u"\\SEL\\DEEP", true},
+        {u"D:\\P", u"D:\\P", u"", true},      // the folder itself
+        {u"D:\\SEL", u"D:", u"\\SEL", true},  // below a drive root
+        {u"D:\\PX\\SEL", u"D:\\P", u"", false},
+        {u"D:\\P", u"D:\\P\\SEL", u"", false},  // above is not inside
+        {u"D:\\" + kGrin + u"\\SEL", u"D:\\" + kGrin.substr(0, 1), u"", false},
     };
     for (const auto& c : cases) {
-        std::string rest;
-        EXPECT_EQ(LiesInside(c.path, c.folder, rest), c.inside) << c.path << " in " << c.folder;
-        EXPECT_EQ(rest, c.rest) << c.path;
+        std::u16string rest;
+        EXPECT_EQ(LiesInside(c.path, c.folder, rest), c.inside) << Show(c.path) << " in " << Show(c.folder);
+        EXPECT_EQ(rest, c.rest) << Show(c.path);
     }
 }
 
-TEST(TransferPaths, FolderLevelsOutermostFirstAtRealSeparatorsOnly) {
-    using Levels = std::vector<std::string>;
-    EXPECT_EQ(FolderLevels("D:\\dst\\a\\b"), (Levels{"D:", "D:\\dst", "D:\\dst\\a", "D:\\dst\\a\\b"}));
-    EXPECT_EQ(FolderLevels("D:"), (Levels{"D:"}));
-    EXPECT_EQ(FolderLevels("\\\\srv\\share\\x"), (Levels{"\\", "\\\\srv", "\\\\srv\\share", "\\\\srv\\share\\x"}));
-    // 表's 0x5C is no level; the separator after ル (whose trail byte is in the lead range) is one.
-    EXPECT_EQ(FolderLevels("D:\\" + kHyo + "\\" + kRu + "\\c"),
-              (Levels{"D:", "D:\\" + kHyo, "D:\\" + kHyo + "\\" + kRu, "D:\\" + kHyo + "\\" + kRu + "\\c"}));
+TEST(TransferPaths, FolderLevelsOutermostFirst) {
+    using Levels = std::vector<std::u16string>;
+    EXPECT_EQ(FolderLevels(u"D:\\dst\\a\\b"), (Levels{u"D:", u"D:\\dst", u"D:\\dst\\a", u"D:\\dst\\a\\b"}));
+    EXPECT_EQ(FolderLevels(u"D:"), (Levels{u"D:"}));
+    EXPECT_EQ(FolderLevels(u"\\\\srv\\share\\x"), (Levels{u"\\", u"\\\\srv", u"\\\\srv\\share", u"\\\\srv\\share\\x"}));
+    EXPECT_EQ(FolderLevels(u"D:\\" + kHyo + u"\\" + kGrin + u"\\c"),
+              (Levels{u"D:", u"D:\\" + kHyo, u"D:\\" + kHyo + u"\\" + kGrin, u"D:\\" + kHyo + u"\\" + kGrin + u"\\c"}));
 }
 
-TEST(TransferText, SizesArePlainDigits) {
-    EXPECT_EQ(FormatSize(0), "0");
-    EXPECT_EQ(FormatSize(1234567), "1234567");
-    EXPECT_EQ(FormatSize(0xFFFFFFFFu), "4294967295");  // never a sign
+TEST(TransferText, NumbersArePlainDigits) {
+    EXPECT_EQ(FormatSize(0), u"0");
+    EXPECT_EQ(FormatSize(1234567), u"1234567");
+    EXPECT_EQ(FormatSize(0xFFFFFFFFu), u"4294967295");  // never a sign
+    EXPECT_EQ(DecimalText(~std::uint64_t{0}), u"18446744073709551615");
+    EXPECT_EQ(FormatTimeStamp(2010, 5, 3, 9, 7, 5), u"2010/05/03 09:07:05");
+    EXPECT_EQ(FormatTimeStamp(12345, 12, 31, 23, 59, 0), u"12345/12/31 23:59:00");
 }
 
 TEST(TransferText, NewerOnlyComparesAllSixtyFourBits) {
@@ -88,11 +92,13 @@ TEST(TransferText, ResultColumnsTruncateTheirShareOfTheWidth) {
 // Left-out names get failed rows with the folders the list shows; the name is never
 // cut, even when it reads as path syntax.
 TEST(TransferText, LeftOutNamesBecomeFailedRows) {
-    const auto rows = LeftOutRows({{"E:\\src\\" + kHyo, "a\\..\\x.txt"}, {"E:", "snow?.txt"}}, "D:\\dst", "E:\\src");
+    const auto rows = LeftOutRows({{u"E:\\src\\" + kHyo, u"a\\..\\x.txt"}, {u"E:", u"nul.txt"}}, u"D:\\dst", u"E:\\src");
     ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0].sourceFolder + "|" + rows[0].destinationFolder + "|" + rows[0].fileName,
-              "E:\\src\\" + kHyo + "|D:\\dst\\" + kHyo + "|a\\..\\x.txt");
-    EXPECT_EQ(rows[1].sourceFolder + "|" + rows[1].destinationFolder, "E:\\|");  // not below: no destination
+    EXPECT_EQ(rows[0].sourceFolder + u"|" + rows[0].destinationFolder + u"|" + rows[0].fileName,
+              u"E:\\src\\" + kHyo + u"|D:\\dst\\" + kHyo + u"|a\\..\\x.txt");
+    EXPECT_EQ(rows[1].sourceFolder + u"|" + rows[1].destinationFolder, u"E:\\|");  // not below: no destination
     EXPECT_EQ(rows[0].succeeded + rows[1].succeeded, 0);
-    EXPECT_EQ(WithCount(" (%u files)", 12), " (12 files)");
+    EXPECT_EQ(WithCount(u" (%u files)", 12), u" (12 files)");
+    EXPECT_EQ(WithCount(u"%u of %u", 0), u"0 of %u");  // only the first
+    EXPECT_EQ(WithCount(u"no count", 3), u"no count");
 }
