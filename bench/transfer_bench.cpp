@@ -17,7 +17,7 @@
 
 #include "common/unique_handle.h"
 #include "match/match_name.h"
-#include "match/path_text.h"
+#include "common/path_text.h"
 #include "resources/resource.h"
 #include "common/module.h"
 #include "transfer/destination_probe.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "fuzz_units.h"
-#include "match/path_text.h"
+#include "common/path_text.h"
 
 using namespace korvane;
 

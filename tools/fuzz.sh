@@ -15,7 +15,7 @@ else
   runs=${FUZZ_RUNS:-2000000} seed=()
 fi
 
-common=(src/match/wildcard.cpp src/match/path_text.cpp src/match/wildcard.h src/match/path_text.h
+common=(src/match/wildcard.cpp src/common/path_text.cpp src/match/wildcard.h src/common/path_text.h
         src/common/text.h tests/native/wildcard_oracle.h fuzz/fuzz_units.h)
 flags=(-std=c++17 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all
        -Wall -Wextra -Werror -Isrc -Itests/native)
@@ -30,7 +30,7 @@ for source in fuzz/*_fuzz.cpp; do
     [ "$dep" -nt "$program" ] && stale=1
   done
   if [ $stale = 1 ]; then
-    if ! clang++ "${flags[@]}" "$source" src/match/wildcard.cpp src/match/path_text.cpp -o "$program.new"; then
+    if ! clang++ "${flags[@]}" "$source" src/match/wildcard.cpp src/common/path_text.cpp -o "$program.new"; then
       echo "[fuzz] $name: build FAILED"; failed=$((failed + 1)); continue
     fi
     mv "$program.new" "$program"

@@ -28,11 +28,18 @@ inline constexpr SameFileAction kOverwriteIfNewer = 1;
 inline constexpr SameFileAction kOverwriteAlways = 2;
 inline constexpr SameFileAction kPreviousSameFileAction = 3;  // stored option: last time's choice
 
+// Why a file was not transferred, when its row should say more than a failure.
+enum class FailureReason : std::uint8_t {
+    kNone,         // a plain failure
+    kPathTooLong,  // the source or the destination path is too long for the system
+};
+
 struct TransferResult {
     std::u16string sourceFolder;       // ParentFolder of the source, drive roots with their backslash
     std::u16string destinationFolder;  // likewise for the destination
     std::u16string fileName;
     std::int32_t succeeded = 0;
+    FailureReason reason = FailureReason::kNone;  // of a failed row
 };
 
 // A matching name the scans could not use as a path (see folder_scan.cpp): the
@@ -41,6 +48,7 @@ struct TransferResult {
 struct LeftOutName {
     std::u16string folder;
     std::u16string name;
+    FailureReason reason = FailureReason::kNone;  // kNone: the name itself cannot be used
 };
 
 }  // namespace korvane

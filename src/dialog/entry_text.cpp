@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "common/text.h"
-#include "match/path_text.h"
+#include "common/path_text.h"
 
 namespace korvane {
 
@@ -47,11 +47,6 @@ std::u16string CutToUnits(std::u16string_view text, std::size_t maxUnits) {
     std::size_t end = maxUnits;
     if (end > 0 && IsHighSurrogate(text[end - 1]) && IsLowSurrogate(text[end])) --end;
     return std::u16string(text.substr(0, end));
-}
-
-bool IsFullPath(std::u16string_view path) {
-    if (path.size() >= 3 && StartsWithDrive(path) && IsSlash(path[2])) return true;
-    return path.size() >= 2 && IsSlash(path[0]) && IsSlash(path[1]);
 }
 
 std::u16string ResolveDestination(std::u16string_view typed, std::u16string_view currentFolder) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/path_text.h"
+
 namespace korvane {
 
 // Room the dialog's fields give a text: a 260-unit buffer with its NUL.
@@ -13,9 +15,6 @@ inline constexpr std::size_t kEntryTextUnits = 259;
 // The first units of text, at most maxUnits of them, never ending between the two
 // halves of a surrogate pair (the pair is left out whole).
 std::u16string CutToUnits(std::u16string_view text, std::size_t maxUnits);
-
-// "X:\..." or "\\server\share...", with backslashes or slashes.
-bool IsFullPath(std::u16string_view path);
 
 // A destination as typed, made absolute: a text that is not a full path would be
 // resolved against the host process's own current directory, so it is taken

@@ -8,13 +8,13 @@
 namespace korvane {
 
 struct MainChoices {
-    std::string pattern;
+    std::u16string pattern;
     // The kind of pattern at OK: the settings dialog, opened from the main dialog,
     // may have changed it since the command began.
     std::uint32_t useRegex = 0;
     ActionKind action = kCopyToFolder;
-    std::string typedDestination;   // as typed, for the history
-    std::string destinationFolder;  // effective: the folder name appended when asked
+    std::u16string typedDestination;   // as typed, for the history
+    std::u16string destinationFolder;  // effective: the folder name appended when asked
     std::uint32_t includeSubfolders = 0;
     SameFileAction sameFileAction = kAskBeforeOverwrite;
 };

@@ -2,26 +2,24 @@
 // options; OK checks the entries and returns them as the choices.
 #include "dialog/main_dialog.h"
 
-#include <shlobj.h>
-
 #include <string>
 #include <vector>
 
-#include "common/com_memory.h"
 #include "dialog/entry_text.h"
 #include "dialog/main_dialog_state.h"
 #include "dialog/match_count_panel.h"
 #include "dialog/summary.h"
-#include "match/path_text.h"
+#include "common/path_text.h"
+#include "os/html_help.h"
+#include "os/placement.h"
+#include "os/platform.h"
+#include "os/ui_text.h"
 #include "resources/resource.h"
 #include "settings/settings_dialog.h"
-#include "common/module.h"
-#include "os/system_helpers.h"
 
 namespace korvane {
 
 namespace {
-
 
 // Enabled exactly while a copy or move to a folder is chosen.
 constexpr int kDestinationControls[] = {IDC_MAIN_DESTINATION, IDC_MAIN_BROWSE,  IDC_MAIN_SUBFOLDERS,
@@ -48,20 +46,13 @@ void EnableDestinationControls(HWND dialog, bool enable) {
     for (int id : kDestinationControls) Enable(dialog, id, enable);
 }
 
-void FillCombo(HWND combo, const std::vector<std::string>& entries) {
-    for (const std::string& entry : entries)
-        SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+void FillCombo(HWND combo, const std::vector<std::u16string>& entries) {
+    for (const std::u16string& entry : entries) AddComboItem(combo, entry);
 }
 
-// The edit text of a combo box, as much of it as the dialog's 260-byte buffers hold.
-std::string EntryText(HWND dialog, int id) {
-    HWND control = GetDlgItem(dialog, id);
-    const int length = GetWindowTextLengthA(control);
-    if (length <= 0) return std::string();
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    const int got = GetWindowTextA(control, &text[0], length + 1);
-    text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
-    return CutToBytes(text, kEntryTextBytes);
+// The edit text of a combo box, as much of it as the dialog's 260-unit buffers hold.
+std::u16string EntryText(HWND dialog, int id) {
+    return CutToUnits(WindowTextOf(GetDlgItem(dialog, id)), kEntryTextUnits);
 }
 
 void ShowError(HWND dialog, UINT textId) { ShowMessage(dialog, LoadResourceString(textId), MB_ICONHAND); }
@@ -69,9 +60,9 @@ void ShowError(HWND dialog, UINT textId) { ShowMessage(dialog, LoadResourceStrin
 // The pattern the dialog starts with: in extension mode the one made from the
 // selected file's extension, unless the settings ask for the history; otherwise
 // the most recent one of the history.
-std::string InitialPattern(const MainDialogInputs& inputs, const ModeSettings& settings) {
+std::u16string InitialPattern(const MainDialogInputs& inputs, const ModeSettings& settings) {
     if (settings.initialPatternSource == 0 && inputs.mode == kExtensionMode) return inputs.extensionPattern;
-    return settings.patternHistory.empty() ? std::string() : settings.patternHistory.front();
+    return settings.patternHistory.empty() ? std::u16string() : settings.patternHistory.front();
 }
 
 // Caption, pattern label, action buttons, destination list and pattern from the
@@ -82,11 +73,11 @@ void ApplySettingsToDialog(HWND dialog, const MainDialogState& state) {
     const bool folderMode = state.inputs.mode == kFolderMode;
     const bool windows7 = IsWindows7OrLater();
 
-    std::string caption = LoadResourceString(settings.useRegex ? IDS_CAPTION_REGEX : IDS_CAPTION_WILDCARD);
+    std::u16string caption = LoadResourceString(settings.useRegex ? IDS_CAPTION_REGEX : IDS_CAPTION_WILDCARD);
     if (folderMode) caption += LoadResourceString(IDS_CAPTION_FOLDER_MODE);
-    SetWindowTextA(dialog, caption.c_str());
-    SetDlgItemTextA(dialog, IDC_MAIN_PATTERN_LABEL,
-                    LoadResourceString(settings.useRegex ? IDS_LABEL_REGEX : IDS_LABEL_WILDCARD).c_str());
+    SetWindowTextOf(dialog, caption);
+    SetItemText(dialog, IDC_MAIN_PATTERN_LABEL,
+                LoadResourceString(settings.useRegex ? IDS_LABEL_REGEX : IDS_LABEL_WILDCARD));
 
     ActionKind action = settings.initialAction;
     if (folderMode && !UsesDestination(action)) action = kCopyToFolder;
@@ -109,7 +100,7 @@ void ApplySettingsToDialog(HWND dialog, const MainDialogState& state) {
     // Emptying the combo also empties its edit field: the text comes after it.
     HWND pattern = GetDlgItem(dialog, IDC_MAIN_PATTERN);
     SendMessageA(pattern, CB_RESETCONTENT, 0, 0);
-    SetWindowTextA(pattern, InitialPattern(state.inputs, settings).c_str());
+    SetWindowTextOf(pattern, InitialPattern(state.inputs, settings));
     FillCombo(pattern, settings.patternHistory);
     SetFocus(pattern);
 
@@ -121,9 +112,9 @@ void OnInitDialog(HWND dialog, const MainDialogState& state) {
     SetProductIcon(dialog);
     PlaceNearCursor(dialog, 0);
     // No more than OK can take: a longer text would be cut there without a word.
-    SendDlgItemMessageA(dialog, IDC_MAIN_PATTERN, CB_LIMITTEXT, kEntryTextBytes, 0);
-    SendDlgItemMessageA(dialog, IDC_MAIN_DESTINATION, CB_LIMITTEXT, kEntryTextBytes, 0);
-    SetDlgItemTextA(dialog, IDC_MAIN_FOLDER, (" " + FolderDisplayForm(state.inputs.currentFolder)).c_str());
+    SendDlgItemMessageA(dialog, IDC_MAIN_PATTERN, CB_LIMITTEXT, kEntryTextUnits, 0);
+    SendDlgItemMessageA(dialog, IDC_MAIN_DESTINATION, CB_LIMITTEXT, kEntryTextUnits, 0);
+    SetItemText(dialog, IDC_MAIN_FOLDER, u" " + FolderDisplayForm(state.inputs.currentFolder));
     CheckDlgButton(dialog, IDC_MAIN_SUBFOLDERS, settings.initialIncludeSubfolders ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(dialog, IDC_MAIN_APPEND_FOLDER, settings.initialAppendFolderName ? BST_CHECKED : BST_UNCHECKED);
 
@@ -131,33 +122,19 @@ void OnInitDialog(HWND dialog, const MainDialogState& state) {
 
     HWND sameFile = GetDlgItem(dialog, IDC_MAIN_SAME_FILE);
     SendMessageA(sameFile, CB_RESETCONTENT, 0, 0);
-    for (UINT id : kSameFileTexts)
-        SendMessageA(sameFile, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(LoadResourceString(id).c_str()));
+    for (UINT id : kSameFileTexts) AddComboItem(sameFile, LoadResourceString(id));
     // A stored "previous choice" never saved, or any other stray value, shows "ask".
     SameFileAction same = settings.initialSameFileAction;
     if (same > kOverwriteAlways) same = kAskBeforeOverwrite;
     SendMessageA(sameFile, CB_SETCURSEL, same, 0);
 }
 
-int CALLBACK BrowseCallback(HWND browser, UINT message, LPARAM, LPARAM startFolder) {
-    if (message == BFFM_INITIALIZED) SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, startFolder);
-    return 0;
-}
-
 void OnBrowse(HWND dialog, const MainDialogState& state) {
-    const std::string title =
+    const std::u16string title =
         LoadResourceString(IsChecked(dialog, IDC_MAIN_COPY_TO_FOLDER) ? IDS_BROWSE_COPY_TITLE : IDS_BROWSE_MOVE_TITLE);
-    const std::string start = FolderDisplayForm(state.inputs.currentFolder);
-    BROWSEINFOA info = {};
-    info.hwndOwner = dialog;
-    info.lpszTitle = title.c_str();
-    info.ulFlags = BIF_RETURNONLYFSDIRS;
-    info.lpfn = BrowseCallback;
-    info.lParam = reinterpret_cast<LPARAM>(start.c_str());
-    const UniqueCoTaskMem<ITEMIDLIST> chosen(SHBrowseForFolderA(&info));
-    if (!chosen) return;
-    char path[MAX_PATH] = {};
-    if (SHGetPathFromIDListA(chosen.Get(), path)) SetDlgItemTextA(dialog, IDC_MAIN_DESTINATION, path);
+    std::u16string chosen;
+    if (BrowseForFolder(dialog, title, FolderDisplayForm(state.inputs.currentFolder), chosen))
+        SetItemText(dialog, IDC_MAIN_DESTINATION, chosen);
 }
 
 void OnSettings(HWND dialog, MainDialogState& state) {
@@ -169,13 +146,13 @@ void OnSettings(HWND dialog, MainDialogState& state) {
 void OnOk(HWND dialog, MainDialogState& state) {
     const ModeSettings& settings = state.settings;
     const ActionKind action = ReadActionButtons(dialog);
-    const std::string pattern = EntryText(dialog, IDC_MAIN_PATTERN);
+    const std::u16string pattern = EntryText(dialog, IDC_MAIN_PATTERN);
     if (pattern.empty()) {
         ShowError(dialog, settings.useRegex ? IDS_ENTER_REGEX : IDS_ENTER_WILDCARD);
         return;
     }
     if (settings.useRegex && RefuseRejectedExpression(dialog, pattern)) return;
-    const std::string destination = EntryText(dialog, IDC_MAIN_DESTINATION);
+    const std::u16string destination = EntryText(dialog, IDC_MAIN_DESTINATION);
     if (UsesDestination(action) && destination.empty()) {
         ShowError(dialog, action == kCopyToFolder ? IDS_ENTER_COPY_DESTINATION : IDS_ENTER_MOVE_DESTINATION);
         return;
@@ -254,8 +231,7 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 
 INT_PTR RunMainDialog(HWND owner, const MainDialogInputs& inputs, MainChoices& choices) {
     MainDialogState state(inputs, choices);
-    return DialogBoxParamA(moduleInstance, MAKEINTRESOURCEA(IDD_MAIN), owner, MainDialogProc,
-                           reinterpret_cast<LPARAM>(&state));
+    return RunModalDialog(IDD_MAIN, owner, MainDialogProc, reinterpret_cast<LPARAM>(&state));
 }
 
 ActionKind ReadActionButtons(HWND dialog) {

@@ -13,8 +13,8 @@ namespace korvane {
 // What the main dialog starts from.
 struct MainDialogInputs {
     InvocationMode mode = kExtensionMode;
-    std::string currentFolder;
-    std::string extensionPattern;
+    std::u16string currentFolder;
+    std::u16string extensionPattern;
     ModeSettings settings;  // reloaded by the dialog when its settings dialog ends with OK
     // Explorer's list view the command will work on (null when there is none): the
     // match count reads its items before Windows 7 in extension mode.
@@ -29,11 +29,5 @@ INT_PTR RunMainDialog(HWND owner, const MainDialogInputs& inputs, MainChoices& c
 // The ActionKind of the checked radio button: 1002, 1001, 1006, 1007 in that order,
 // select only (4) when 1005 or none is checked.
 ActionKind ReadActionButtons(HWND dialog);
-
-// HTML Help's command that opens the topic of a context number (HH_HELP_CONTEXT).
-inline constexpr UINT kHelpContextCommand = 0x000F;
-
-// Opens Korvane.chm beside the module through HTML Help, bound at run time.
-void ShowHelp(HWND owner, UINT command, DWORD_PTR data);
 
 }  // namespace korvane

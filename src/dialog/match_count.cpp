@@ -8,6 +8,8 @@
 #include "match/folder_scan.h"
 #include "match/match_name.h"
 #include "match/regular_expression.h"
+#include "os/message_pump.h"
+#include "os/module_pin.h"
 
 namespace korvane {
 
@@ -22,19 +24,7 @@ struct Abandoned {};
 // COM's reference, and the library stays loaded until the thread has left it.
 HMODULE PinCodeModule() {
     static const char anchor = 0;
-    using GetModuleHandleExFn = BOOL(WINAPI*)(DWORD, LPCSTR, HMODULE*);
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    // Windows XP and later; earlier systems load the module again by its path.
-    const auto getEx =
-        kernel ? reinterpret_cast<GetModuleHandleExFn>(GetProcAddress(kernel, "GetModuleHandleExA")) : nullptr;
-    HMODULE module = nullptr;
-    if (getEx && getEx(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, &anchor, &module)) return module;
-    MEMORY_BASIC_INFORMATION info = {};
-    if (!VirtualQuery(&anchor, &info, sizeof info) || !info.AllocationBase) return nullptr;
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(static_cast<HMODULE>(info.AllocationBase), path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return nullptr;
-    return LoadLibraryA(path);
+    return PinModuleOf(&anchor);
 }
 
 }  // namespace
@@ -46,18 +36,18 @@ long CountMatches(const MatchCountRequest& request, const volatile LONG& cancel,
         const PreparedPattern matcher(request.pattern, request.useRegex);
         long count = 0;
         const auto take = [&] { InterlockedExchange(&progress, ++count); };
-        const auto accepts = [&](std::string_view name) {
+        const auto accepts = [&](std::u16string_view name) {
             if (cancel) throw Abandoned();
             return matcher.Matches(name);
         };
         // An item without text names no file: the selection never takes it.
         if (request.fromView)
-            ForEachViewItemText(request.view, [&](const char* text) {
-                if (accepts(text) && text[0]) take();
+            ForEachViewItemText(request.view, [&](std::u16string_view text) {
+                if (accepts(text) && !text.empty()) take();
             });
         if (!request.fromView || request.subfolders)
             ScanFiles(request.folder, !request.fromView, request.subfolders, accepts,
-                      [&](const std::string&, std::string_view, std::uint64_t) { take(); });
+                      [&](const std::u16string&, std::u16string_view, std::uint64_t) { take(); });
         return cancel ? kCountFailed : count;
     } catch (...) {
         return kCountFailed;
@@ -154,8 +144,7 @@ bool MatchCountWorker::Wait(DWORD timeoutMs) noexcept {
         const DWORD woke = MsgWaitForMultipleObjects(1, &thread_, FALSE, left, QS_SENDMESSAGE);
         if (woke == WAIT_OBJECT_0) return true;
         if (woke != WAIT_OBJECT_0 + 1 || left == 0) return false;
-        MSG message;
-        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);  // serves the sent messages
+        ServeSentMessages();
     }
 }
 

@@ -10,9 +10,9 @@ namespace korvane {
 
 // What one count covers: the files the command would act on.
 struct MatchCountRequest {
-    std::string pattern;
+    std::u16string pattern;
     std::uint32_t useRegex = 0;
-    std::string folder;      // the command's current folder
+    std::u16string folder;   // the command's current folder
     bool fromView = false;   // the files of the folder are the view's items, not the disk's
     HWND view = nullptr;     // that view (no items without one)
     bool subfolders = false; // and the matching files of every folder below, from the disk

@@ -4,14 +4,16 @@
 #include <vector>
 
 #include "common/com_apartment.h"
+#include "common/text.h"
 #include "common/unique_handle.h"
 #include "dialog/entry_text.h"
 #include "dialog/main_dialog.h"
 #include "dialog/main_dialog_state.h"
 #include "dialog/match_count.h"
 #include "match/regular_expression.h"
+#include "os/platform.h"
+#include "os/ui_text.h"
 #include "resources/resource.h"
-#include "os/system_helpers.h"
 
 namespace korvane {
 
@@ -29,34 +31,24 @@ constexpr UINT kCountDoneMessage = WM_APP + 0x4B;  // wParam: the count's tag; l
 constexpr DWORD kCloseWaitMs = 3000;
 
 // "一致 %d 件" with the figure in place of %d.
-std::string CountText(UINT id, long count) {
-    std::string text = LoadResourceString(id);
-    const std::size_t at = text.find("%d");
-    if (at != std::string::npos) text.replace(at, 2, std::to_string(count));
+std::u16string CountText(UINT id, long count) {
+    std::u16string text = LoadResourceString(id);
+    const std::size_t at = text.find(u"%d");
+    if (at != std::u16string::npos) text.replace(at, 2, DecimalText(static_cast<std::uint64_t>(count < 0 ? 0 : count)));
     return text;
 }
 
 // The pattern as OK would read it. While a list item is being chosen the edit field
 // still shows the old text: the chosen item is the new one.
-std::string PatternText(HWND dialog, WPARAM command) {
+std::u16string PatternText(HWND dialog, WPARAM command) {
     HWND combo = GetDlgItem(dialog, IDC_MAIN_PATTERN);
-    std::string text;
+    std::u16string text;
     const LRESULT index = SendMessageA(combo, CB_GETCURSEL, 0, 0);
-    if (LOWORD(command) == IDC_MAIN_PATTERN && HIWORD(command) == CBN_SELCHANGE && index != CB_ERR) {
-        const LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
-        if (length > 0) {
-            text.assign(static_cast<std::size_t>(length) + 1, '\0');
-            SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
-        }
-    } else {
-        const int length = GetWindowTextLengthA(combo);
-        if (length > 0) {
-            text.assign(static_cast<std::size_t>(length) + 1, '\0');
-            GetWindowTextA(combo, &text[0], length + 1);
-        }
-    }
-    text.resize(std::char_traits<char>::length(text.c_str()));
-    return CutToBytes(text, kEntryTextBytes);
+    if (LOWORD(command) == IDC_MAIN_PATTERN && HIWORD(command) == CBN_SELCHANGE && index != CB_ERR)
+        text = ComboItemText(combo, static_cast<int>(index));
+    else
+        text = WindowTextOf(combo);
+    return CutToUnits(text, kEntryTextUnits);
 }
 
 // What the command would act on with the dialog's entries as they stand: the view's
@@ -94,7 +86,7 @@ public:
         Retire();
         KillTimer(dialog_, kPauseTimer);
         KillTimer(dialog_, kProgressTimer);
-        Show(std::string());
+        Show(std::u16string());
         if (wanted_.pattern.empty()) return;
         if (afterPause)
             SetTimer(dialog_, kPauseTimer, kPauseMs, nullptr);
@@ -126,7 +118,7 @@ public:
         else if (value == kCountRejected)
             Show(LoadResourceString(IDS_MATCH_REGEX_INVALID));
         else
-            Show(std::string());
+            Show(std::u16string());
     }
 
     // The dialog is going: nothing is posted to it from here on, and every thread
@@ -149,36 +141,23 @@ public:
     }
 
 private:
-    void Show(const std::string& text) {
+    void Show(const std::u16string& text) {
         HWND control = GetDlgItem(dialog_, IDC_MAIN_MATCH_COUNT);
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(control, text)), FALSE);
-        SetWindowTextA(control, text.c_str());
+        SetWindowTextOf(control, text);
     }
 
     // The dialog's font, or for a text wider than the control (the rejection, 13
     // full-width characters in a 98-unit field) the same face made small enough to
     // show it whole.
-    HFONT FontFor(HWND control, const std::string& text) {
+    HFONT FontFor(HWND control, const std::u16string& text) {
         const auto dialogFont = reinterpret_cast<HFONT>(SendMessageA(dialog_, WM_GETFONT, 0, 0));
         if (text.empty() || !dialogFont) return dialogFont;
         RECT room = {};
         GetClientRect(control, &room);
-        SIZE extent = {};
-        if (HDC dc = GetDC(control)) {
-            const HGDIOBJ previous = SelectObject(dc, dialogFont);
-            GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-            SelectObject(dc, previous);
-            ReleaseDC(control, dc);
-        }
+        const SIZE extent = TextExtent(control, dialogFont, text);
         if (extent.cx <= room.right || room.right <= 0) return dialogFont;
-        if (!smallFont_) {
-            LOGFONTA face = {};
-            if (!GetObjectA(dialogFont, sizeof face, &face)) return dialogFont;
-            const LONG height = MulDiv(face.lfHeight, room.right, extent.cx);
-            face.lfHeight = height < 0 ? height + 1 : height - 1;  // glyph widths do not shrink quite in step
-            face.lfWidth = 0;
-            smallFont_.Reset(CreateFontIndirectA(&face));
-        }
+        if (!smallFont_) smallFont_.Reset(CreateShrunkFont(dialogFont, room.right, extent.cx));
         return smallFont_ ? smallFont_.Get() : dialogFont;
     }
 
@@ -249,16 +228,16 @@ bool HandleMatchCountMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
     }
 }
 
-bool RefuseRejectedExpression(HWND dialog, const std::string& pattern) {
-    std::string description;
+bool RefuseRejectedExpression(HWND dialog, const std::u16string& pattern) {
+    std::u16string description;
     RegExpVerdict verdict;
     {
         const ComApartment apartment;
         verdict = CheckRegularExpression(pattern, &description);
     }
     if (verdict != RegExpVerdict::kRejected) return false;
-    std::string text = LoadResourceString(IDS_REGEX_NOT_VALID);
-    if (!description.empty()) text += "\n\n" + description;
+    std::u16string text = LoadResourceString(IDS_REGEX_NOT_VALID);
+    if (!description.empty()) text += u"\n\n" + description;
     ShowMessage(dialog, text, MB_ICONHAND);
     return true;
 }

@@ -22,6 +22,6 @@ bool HandleMatchCountMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
 
 // At OK in regular-expression mode: when the RegExp object rejects the pattern, tells
 // the user so (with the object's own description when it gives one) and returns true.
-bool RefuseRejectedExpression(HWND dialog, const std::string& pattern);
+bool RefuseRejectedExpression(HWND dialog, const std::u16string& pattern);
 
 }  // namespace korvane

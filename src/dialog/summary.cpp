@@ -8,9 +8,9 @@
 #include "dialog/main_dialog.h"
 #include "dialog/main_dialog_state.h"
 #include "dialog/summary_text.h"
-#include "match/path_text.h"
+#include "common/path_text.h"
+#include "os/ui_text.h"
 #include "resources/resource.h"
-#include "os/system_helpers.h"
 
 namespace korvane {
 
@@ -45,22 +45,13 @@ bool EnabledAndChecked(HWND dialog, int id) {
 
 // While CBN_SELCHANGE is being handled the combo's edit field still shows the old
 // text, so a pick from the list is read from the list item itself.
-std::string ComboText(HWND dialog, int id, WPARAM notification) {
+std::u16string ComboText(HWND dialog, int id, WPARAM notification) {
     HWND combo = GetDlgItem(dialog, id);
     if (LOWORD(notification) == id && HIWORD(notification) == CBN_SELCHANGE) {
         const LRESULT index = SendMessageA(combo, CB_GETCURSEL, 0, 0);
-        if (index != CB_ERR) {
-            const LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, index, 0);
-            if (length != CB_ERR) {
-                std::vector<char> item(static_cast<size_t>(length) + 1, '\0');
-                const LRESULT got = SendMessageA(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(item.data()));
-                if (got != CB_ERR) return std::string(item.data());
-            }
-        }
+        if (index != CB_ERR) return ComboItemText(combo, static_cast<int>(index));
     }
-    char buffer[260] = {};
-    GetWindowTextA(combo, buffer, sizeof buffer);
-    return buffer;
+    return CutToUnits(WindowTextOf(combo), kEntryTextUnits);
 }
 
 }  // namespace
@@ -80,7 +71,7 @@ void BuildSummaryText(HWND dialog, WPARAM notification, const MainDialogState& s
         if (in.action == kCopyToFolder || in.action == kMoveToFolder)
             in.destination = ResolveDestination(ComboText(dialog, IDC_MAIN_DESTINATION, notification),
                                                 inputs.currentFolder);
-        SetDlgItemTextA(dialog, IDC_MAIN_SUMMARY, ComposeSummary(in, LoadSummaryStrings()).c_str());
+        SetItemText(dialog, IDC_MAIN_SUMMARY, ComposeSummary(in, LoadSummaryStrings()));
     } catch (...) {
         // The text is informative only: when memory is short the old one stays.
     }

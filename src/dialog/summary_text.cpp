@@ -1,6 +1,6 @@
 #include "dialog/summary_text.h"
 
-#include "match/path_text.h"
+#include "common/path_text.h"
 
 namespace korvane {
 

@@ -2,9 +2,9 @@
 // collected. The two ways differ only in their transport (view_item_loop.cpp).
 #include "explorer/list_view_bridge.h"
 
-#include "explorer/view_item_loop.h"
 #include "explorer/view_items.h"
 #include "match/match_name.h"
+#include "os/view_item_loop.h"
 
 namespace korvane {
 
@@ -16,12 +16,12 @@ MatchList SelectThrough(HWND view, const ViewRequest& request, ViewTransport tra
         const PreparedPattern matcher(request.pattern, request.useRegex);
         TakenPaths taken;
         ForEachViewItem(view, transport, true,
-                        [&](const char* text) { return TakeViewItem(request, matcher, text, taken, list); });
+                        [&](std::u16string_view text) { return TakeViewItem(request, matcher, text, taken, list); });
     } catch (...) {
         // Memory ran short: no partial list goes on to the action.
         list.paths.clear();
         list.sizes.clear();
-        list.pathBytes = 0;
+        list.pathUnits = 0;
     }
     return list;
 }

@@ -11,8 +11,8 @@
 namespace korvane {
 
 struct ViewRequest {
-    std::string currentFolder;  // the folder the view shows
-    std::string pattern;
+    std::u16string currentFolder;  // the folder the view shows
+    std::u16string pattern;
     std::uint32_t useRegex = 0;
     // The paths of the matching files are collected (copy, move and the clipboard);
     // without it the matches are only selected (select only).

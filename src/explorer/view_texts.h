@@ -4,14 +4,14 @@
 #include <windows.h>
 
 #include <functional>
+#include <string_view>
 
 namespace korvane {
 
 // Visits the text of every item in the view's order, as the selection reads it: an
 // item the view does not answer for reads as an empty text. The record and the text
-// buffer lie where the view can reach them: in this process when the view is ours,
-// in blocks of the view's process on the NT family from Windows XP on, otherwise in
-// a shared mapping. An exception thrown by visit ends the walk, every block released.
-void ForEachViewItemText(HWND view, const std::function<void(const char* text)>& visit);
+// buffer lie where the view can reach them (TransportFor). An exception thrown by
+// visit ends the walk, every block released.
+void ForEachViewItemText(HWND view, const std::function<void(std::u16string_view text)>& visit);
 
 }  // namespace korvane

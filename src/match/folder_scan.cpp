@@ -1,84 +1,22 @@
 // The match list from the file system: the files of one folder, or of every folder
 // below it. The pattern is prepared once per scan (PreparedPattern answers as
 // MatchName would for every name).
+#include "match/folder_scan.h"
+
 #include <string>
 #include <string_view>
 
-#include "common/unique_handle.h"
-#include "match/exact_ansi.h"
-#include "match/folder_scan.h"
 #include "match/match_name.h"
-#include "match/path_case.h"
-#include "match/path_text.h"
+#include "common/path_text.h"
+#include "os/files.h"
 
 namespace korvane {
 
 namespace {
 
-// One entry of a folder as the scans see it. On the NT family the names come from
-// the UTF-16 listing: name is its ANSI form, and usable says that this form is exact
-// and a plain name, so that folder + "\" + name opens this entry and nothing else.
-// Otherwise name is the lossy form ('?' for what the code page cannot hold), good
-// for matching and showing, never for a path.
-struct FolderEntry {
-    std::string_view name;
-    DWORD attributes;
-    bool usable;
-    std::uint64_t size;
-};
-
-template <typename FindData>
-std::uint64_t SizeOf(const FindData& entry) {
-    return (static_cast<std::uint64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
-}
-
-bool ListsUtf16Names() {
-    OSVERSIONINFOA info = {};
-    info.dwOSVersionInfoSize = sizeof info;
-    return GetVersionExA(&info) && info.dwPlatformId == VER_PLATFORM_WIN32_NT;
-}
-
-// Bounded by the array, should a name ever arrive without its NUL.
-template <typename Char, std::size_t N>
-std::size_t NameLength(const Char (&name)[N]) {
-    std::size_t length = 0;
-    while (length < N && name[length]) ++length;
-    return length;
-}
-
-// Calls visit for every entry of the folder, the first one included; a folder that
-// cannot be enumerated has none, and any failure of FindNext ends the list. The 9x
-// family has no UTF-16 listing: its ANSI names are the file system's own.
-template <typename Visit>
-void ForEachEntry(const std::string& folder, Visit visit) {
-    if (!ListsUtf16Names()) {
-        WIN32_FIND_DATAA entry;
-        UniqueFind find(FindFirstFileA((folder + "\\*.*").c_str(), &entry));
-        if (!find) return;
-        do {
-            visit(FolderEntry{std::string_view(entry.cFileName, NameLength(entry.cFileName)),
-                              entry.dwFileAttributes, true, SizeOf(entry)});
-        } while (FindNextFileA(find.Get(), &entry));
-        return;
-    }
-    const std::string pattern = folder + "\\*";
-    const int wideLength = MultiByteToWideChar(CP_ACP, 0, pattern.c_str(), -1, nullptr, 0);
-    if (wideLength <= 0) return;
-    std::wstring widePattern(static_cast<std::size_t>(wideLength), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, pattern.c_str(), -1, &widePattern[0], wideLength);
-    WIN32_FIND_DATAW entry;
-    UniqueFind find(FindFirstFileW(widePattern.c_str(), &entry));
-    if (!find) return;
-    std::string name;  // one buffer for the whole folder
-    do {
-        const bool exact = ToExactAnsi(entry.cFileName, NameLength(entry.cFileName), name);
-        visit(FolderEntry{name, entry.dwFileAttributes, exact && IsPlainName(name), SizeOf(entry)});
-    } while (FindNextFileW(find.Get(), &entry));
-}
-
 bool IsDirectory(const FolderEntry& entry) { return (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
 
-bool IsSelfOrParent(std::string_view name) { return name == "." || name == ".."; }
+bool IsSelfOrParent(std::u16string_view name) { return name == u"." || name == u".."; }
 
 // A junction, a symbolic link or a mounted volume: following one could lead back up
 // the tree and round until the path grows too long, collecting the same files again
@@ -87,68 +25,86 @@ bool IsSelfOrParent(std::string_view name) { return name == "." || name == "..";
 // only the bit).
 bool IsLinkedFolder(const FolderEntry& entry) { return (entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
 
+// folder + "\" + name, as the scans spell every path.
+std::u16string Joined(const std::u16string& folder, std::u16string_view name) {
+    std::u16string path;
+    path.reserve(folder.size() + 1 + name.size());
+    path += folder;
+    path += u'\\';
+    path += name;
+    return path;
+}
+
+// A path the system's functions take without the "\\?\" form; a folder must leave
+// room for its listing's "\*".
+bool FitsFile(std::size_t pathUnits) { return pathUnits <= kMaxPathUnits; }
+bool FitsFolder(std::size_t pathUnits) { return pathUnits + 2 <= kMaxPathUnits; }
+
 }  // namespace
 
 // Depth-first: everything below a subfolder is visited before the walk goes on
 // with the next entry of the folder that holds it. A subfolder whose name cannot be
 // used is not entered (its path would name another folder, or none); whatever it
 // holds might match, so it is always reported, its name ending in a separator.
-void ScanFiles(const std::string& folder, bool here, bool below, const ScanAccepts& accepts, const ScanTaken& taken,
-               const ScanLeftOut& leftOut, const std::string& skipFolder) {
-    ForEachEntry(folder, [&](const FolderEntry& entry) {
-        const std::string_view name = entry.name;
+void ScanFiles(const std::u16string& folder, bool here, bool below, const ScanAccepts& accepts,
+               const ScanTaken& taken, const ScanLeftOut& leftOut, const std::u16string& skipFolder) {
+    FolderListing listing(folder);
+    FolderEntry entry;
+    while (listing.Next(entry)) {
+        const std::u16string_view name = entry.name;
+        const std::size_t pathUnits = folder.size() + 1 + name.size();
         if (IsDirectory(entry)) {
-            if (!below || IsSelfOrParent(name) || IsLinkedFolder(entry)) return;
-            if (!entry.usable) {
-                if (leftOut) leftOut(folder, std::string(name) + "\\");
-                return;
+            if (!below || IsSelfOrParent(name) || IsLinkedFolder(entry)) continue;
+            const bool plain = IsPlainName(name);
+            if (!plain || !FitsFolder(pathUnits)) {
+                if (leftOut)
+                    leftOut(folder, std::u16string(name) + u"\\",
+                            plain ? FailureReason::kPathTooLong : FailureReason::kNone);
+                continue;
             }
-            std::string inner = folder;
-            inner += '\\';
-            inner += name;
-            if (inner.size() == skipFolder.size() && FoldPathCase(inner) == skipFolder) return;
+            const std::u16string inner = Joined(folder, name);
+            if (inner.size() == skipFolder.size() && FoldPathCase(inner) == skipFolder) continue;
             ScanFiles(inner, true, true, accepts, taken, leftOut, skipFolder);
         } else if (here && accepts(name)) {
             // An unusable name is tested as it reads, so that the user hears of the
             // files the pattern meant; it never becomes a path.
-            if (entry.usable)
+            const bool plain = IsPlainName(name);
+            if (plain && FitsFile(pathUnits))
                 taken(folder, name, entry.size);
             else if (leftOut)
-                leftOut(folder, name);
+                leftOut(folder, name, plain ? FailureReason::kPathTooLong : FailureReason::kNone);
         }
-    });
+    }
 }
 
 namespace {
 
-MatchList Scan(const std::string& folder, const PreparedPattern& pattern, bool here, bool below,
-               const std::string& skipFolder) {
+MatchList Scan(const std::u16string& folder, const PreparedPattern& pattern, bool here, bool below,
+               const std::u16string& skipFolder) {
     MatchList list;
     ScanFiles(
-        folder, here, below, [&](std::string_view name) { return pattern.Matches(name); },
-        [&](const std::string& where, std::string_view name, std::uint64_t size) {
-            std::string path;
-            path.reserve(where.size() + 1 + name.size());
-            path += where;
-            path += '\\';
-            path += name;
-            list.pathBytes += static_cast<std::uint32_t>(path.size() + 1);
+        folder, here, below, [&](std::u16string_view name) { return pattern.Matches(name); },
+        [&](const std::u16string& where, std::u16string_view name, std::uint64_t size) {
+            std::u16string path = Joined(where, name);
+            list.pathUnits += static_cast<std::uint32_t>(path.size() + 1);
             list.paths.push_back(std::move(path));
             list.sizes.push_back(size);
         },
-        [&](const std::string& where, std::string_view name) { list.leftOut.push_back({where, std::string(name)}); },
+        [&](const std::u16string& where, std::u16string_view name, FailureReason reason) {
+            list.leftOut.push_back({where, std::u16string(name), reason});
+        },
         skipFolder);
     return list;
 }
 
 }  // namespace
 
-MatchList ScanFolder(const std::string& folder, const PreparedPattern& pattern) {
-    return Scan(folder, pattern, true, false, std::string());
+MatchList ScanFolder(const std::u16string& folder, const PreparedPattern& pattern) {
+    return Scan(folder, pattern, true, false, std::u16string());
 }
 
-MatchList ScanTree(const std::string& folder, const PreparedPattern& pattern, bool addHere,
-                   const std::string& leaveOut) {
+MatchList ScanTree(const std::u16string& folder, const PreparedPattern& pattern, bool addHere,
+                   const std::u16string& leaveOut) {
     return Scan(folder, pattern, addHere, true, FoldPathCase(leaveOut));
 }
 

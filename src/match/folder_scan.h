@@ -15,27 +15,29 @@ class PreparedPattern;
 
 // The matching files directly inside folder, in the listing's order, each path
 // folder + "\" + name; the unusable matching names go to leftOut.
-MatchList ScanFolder(const std::string& folder, const PreparedPattern& pattern);
+MatchList ScanFolder(const std::u16string& folder, const PreparedPattern& pattern);
 // The matching files of every folder below folder, depth first, and with addHere
 // those directly inside it too. leaveOut: a folder below `folder`, spelt as the scan
 // spells the folders it enters (folder + "\" + names), which is not entered
-// (compared case-insensitively); empty: every folder is entered.
-MatchList ScanTree(const std::string& folder, const PreparedPattern& pattern, bool addHere,
-                   const std::string& leaveOut = std::string());
+// (compared as the file system compares names); empty: every folder is entered.
+MatchList ScanTree(const std::u16string& folder, const PreparedPattern& pattern, bool addHere,
+                   const std::u16string& leaveOut = std::u16string());
 
 // accepts decides for each file name (directories never reach it); taken gets each
-// accepted file with the folder it lies in and its size as the listing gave it. With here the files directly inside
-// folder are tested, with below those of every folder under it, depth first, linked
-// folders left out. An exception thrown by either ends the walk with every find
-// handle closed.
-// Names the ANSI code page cannot hold exactly, or that are no plain names, never
-// reach taken: leftOut (when given) gets each such accepted file, and each such
-// subfolder with a final separator, which is never entered. A subfolder whose path
-// folds (FoldPathCase) to skipFolder is not entered either.
-using ScanAccepts = std::function<bool(std::string_view name)>;
-using ScanTaken = std::function<void(const std::string& folder, std::string_view name, std::uint64_t size)>;
-using ScanLeftOut = std::function<void(const std::string& folder, std::string_view name)>;
-void ScanFiles(const std::string& folder, bool here, bool below, const ScanAccepts& accepts, const ScanTaken& taken,
-               const ScanLeftOut& leftOut = nullptr, const std::string& skipFolder = std::string());
+// accepted file with the folder it lies in and its size as the listing gave it. With
+// here the files directly inside folder are tested, with below those of every folder
+// under it, depth first, linked folders left out. An exception thrown by either ends
+// the walk with every find handle closed.
+// Names that are no plain names (path syntax, a final dot or space, a device name),
+// and paths too long for the system, never reach taken: leftOut (when given) gets
+// each such accepted file, and each such subfolder with a final separator, which is
+// never entered. A subfolder whose path folds (FoldPathCase) to skipFolder is not
+// entered either.
+using ScanAccepts = std::function<bool(std::u16string_view name)>;
+using ScanTaken = std::function<void(const std::u16string& folder, std::u16string_view name, std::uint64_t size)>;
+using ScanLeftOut = std::function<void(const std::u16string& folder, std::u16string_view name, FailureReason reason)>;
+void ScanFiles(const std::u16string& folder, bool here, bool below, const ScanAccepts& accepts,
+               const ScanTaken& taken, const ScanLeftOut& leftOut = nullptr,
+               const std::u16string& skipFolder = std::u16string());
 
 }  // namespace korvane

@@ -4,7 +4,7 @@
 
 namespace korvane {
 
-bool MatchName(const std::string& pattern, const std::string& name, std::uint32_t useRegex) noexcept {
+bool MatchName(std::u16string_view pattern, std::u16string_view name, std::uint32_t useRegex) noexcept {
     if (useRegex) return TestRegularExpression(pattern, name);
     try {
         return WildcardList(pattern).Matches(name);
@@ -14,13 +14,13 @@ bool MatchName(const std::string& pattern, const std::string& name, std::uint32_
 }
 
 // In regular-expression mode the wildcard list stays empty: no splitting, no folding.
-PreparedPattern::PreparedPattern(const std::string& pattern, std::uint32_t useRegex)
-    : wildcards_(useRegex ? std::string_view() : std::string_view(pattern)),
+PreparedPattern::PreparedPattern(std::u16string_view pattern, std::uint32_t useRegex)
+    : wildcards_(useRegex ? std::u16string_view() : pattern),
       regExp_(useRegex ? std::make_unique<RegExpSession>(pattern) : nullptr) {}
 
 PreparedPattern::~PreparedPattern() = default;
 
-bool PreparedPattern::Matches(std::string_view name) const noexcept {
+bool PreparedPattern::Matches(std::u16string_view name) const noexcept {
     return regExp_ ? regExp_->Test(name) : wildcards_.Matches(name);
 }
 

@@ -9,22 +9,10 @@ namespace korvane {
 
 namespace {
 
-// ANSI bytes to UTF-16, so that the component sees characters rather than bytes.
-// Null when the conversion is refused or memory is short. An empty text is a valid
-// empty BSTR (MultiByteToWideChar answers 0 for it, as it does for a failure).
-BSTR ToBstr(std::string_view text) noexcept {
-    if (text.size() > static_cast<std::size_t>(INT_MAX)) return nullptr;
-    const int bytes = static_cast<int>(text.size());
-    if (bytes == 0) return SysAllocStringLen(L"", 0);
-    const int chars = MultiByteToWideChar(CP_ACP, 0, text.data(), bytes, nullptr, 0);
-    if (chars <= 0) return nullptr;
-    BSTR wide = SysAllocStringLen(nullptr, static_cast<UINT>(chars));
-    if (!wide) return nullptr;
-    if (MultiByteToWideChar(CP_ACP, 0, text.data(), bytes, wide, chars) != chars) {
-        SysFreeString(wide);
-        return nullptr;
-    }
-    return wide;
+// The text as a BSTR; null when memory is short. An empty text is a valid empty BSTR.
+BSTR ToBstr(std::u16string_view text) noexcept {
+    if (text.size() > static_cast<std::size_t>(UINT_MAX / 2)) return nullptr;
+    return SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()), static_cast<UINT>(text.size()));
 }
 
 // Create, start, then ask for IRegExp; the IUnknown of the creation is released
@@ -53,32 +41,28 @@ bool AskTest(IRegExp* regExp, BSTR name) noexcept {
 }
 
 // The description of the error info the last failing call left on this thread.
-std::string TakeErrorDescription() noexcept {
+std::u16string TakeErrorDescription() noexcept {
     try {
         ComPtr<IErrorInfo> info;
-        if (GetErrorInfo(0, info.Put()) != S_OK || !info) return std::string();
+        if (GetErrorInfo(0, info.Put()) != S_OK || !info) return std::u16string();
         BSTR wide = nullptr;
-        if (FAILED(info->GetDescription(&wide)) || !wide) return std::string();
+        if (FAILED(info->GetDescription(&wide)) || !wide) return std::u16string();
         const UniqueBstr owned(wide);
-        const int length = static_cast<int>(SysStringLen(wide));
-        const int bytes = length > 0 ? WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr) : 0;
-        if (bytes <= 0) return std::string();
-        std::string text(static_cast<std::size_t>(bytes), '\0');
-        WideCharToMultiByte(CP_ACP, 0, wide, length, &text[0], bytes, nullptr, nullptr);
-        while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
+        std::u16string text(reinterpret_cast<const char16_t*>(wide), SysStringLen(wide));
+        while (!text.empty() && (text.back() == u'\n' || text.back() == u'\r' || text.back() == u' ')) text.pop_back();
         return text;
     } catch (...) {
-        return std::string();
+        return std::u16string();
     }
 }
 
 }  // namespace
 
-RegExpVerdict CheckRegularExpression(std::string_view pattern, std::string* description) noexcept {
+RegExpVerdict CheckRegularExpression(std::u16string_view pattern, std::u16string* description) noexcept {
     const ComPtr<IRegExp> regExp = CreateRegExp();
     if (!regExp) return RegExpVerdict::kUnavailable;
     const UniqueBstr widePattern(ToBstr(pattern));
-    const UniqueBstr empty(ToBstr(std::string_view()));
+    const UniqueBstr empty(ToBstr(std::u16string_view()));
     if (!widePattern.Get() || !empty.Get()) return RegExpVerdict::kUnavailable;
     Configure(regExp.Get(), widePattern.Get());
     SetErrorInfo(0, nullptr);  // no stale words from an earlier failure
@@ -88,7 +72,7 @@ RegExpVerdict CheckRegularExpression(std::string_view pattern, std::string* desc
     return RegExpVerdict::kRejected;
 }
 
-bool TestRegularExpression(std::string_view pattern, std::string_view name) noexcept {
+bool TestRegularExpression(std::u16string_view pattern, std::u16string_view name) noexcept {
     const ComPtr<IRegExp> regExp = CreateRegExp();
     if (!regExp) return false;
     const UniqueBstr widePattern(ToBstr(pattern));
@@ -98,16 +82,16 @@ bool TestRegularExpression(std::string_view pattern, std::string_view name) noex
     return AskTest(regExp.Get(), wideName.Get());
 }
 
-RegExpSession::RegExpSession(std::string_view pattern) noexcept {
+RegExpSession::RegExpSession(std::u16string_view pattern) noexcept {
     ComPtr<IRegExp> regExp = CreateRegExp();
     if (!regExp) return;
     const UniqueBstr widePattern(ToBstr(pattern));
-    if (!widePattern.Get()) return;  // every name would fail its conversion of the pattern too
+    if (!widePattern.Get()) return;  // memory: every name fails
     Configure(regExp.Get(), widePattern.Get());
     regExp_ = regExp;
 }
 
-bool RegExpSession::Test(std::string_view name) const noexcept {
+bool RegExpSession::Test(std::u16string_view name) const noexcept {
     if (!regExp_) return false;
     const UniqueBstr wideName(ToBstr(name));
     return wideName.Get() && AskTest(regExp_.Get(), wideName.Get());

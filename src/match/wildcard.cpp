@@ -116,7 +116,7 @@ std::vector<std::u16string_view> SplitWildcardWords(std::u16string_view pattern)
 }
 
 WildcardWord::WildcardWord(std::u16string_view word) {
-    if (!word.empty() && word.front() == u'.') text_ = u"*";
+    if (!word.empty() && word.front() == u'.') text_.push_back(u'*');
     text_.append(word.data(), word.size());
     if (text_.find(u'.') == std::u16string::npos) {
         kind_ = Kind::OrWithExtension;

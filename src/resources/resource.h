@@ -153,3 +153,5 @@
 #define IDS_MATCH_COUNTING 80
 #define IDS_MATCH_REGEX_INVALID 81
 #define IDS_REGEX_NOT_VALID 82
+// The result of a file whose path is too long for the system
+#define IDS_RESULTS_FAILED_TOO_LONG 83

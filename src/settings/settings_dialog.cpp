@@ -6,11 +6,12 @@
 #include <cstdint>
 #include <initializer_list>
 
-#include "dialog/main_dialog.h"
+#include "os/html_help.h"
+#include "os/placement.h"
+#include "os/platform.h"
+#include "os/ui_text.h"
 #include "resources/resource.h"
 #include "settings/settings_store.h"
-#include "common/module.h"
-#include "os/system_helpers.h"
 
 namespace korvane {
 
@@ -25,8 +26,7 @@ constexpr int kFolderPreviousIndex = 2;
 void FillList(HWND dialog, int id, std::initializer_list<UINT> stringIds) {
     HWND list = GetDlgItem(dialog, id);
     SendMessageA(list, CB_RESETCONTENT, 0, 0);
-    for (UINT stringId : stringIds)
-        SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(LoadResourceString(stringId).c_str()));
+    for (UINT stringId : stringIds) AddComboItem(list, LoadResourceString(stringId));
 }
 
 // An index the list does not have leaves it without a selection.
@@ -164,7 +164,7 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
 }  // namespace
 
 INT_PTR RunSettingsDialog(HWND owner) {
-    return DialogBoxParamA(moduleInstance, MAKEINTRESOURCEA(IDD_SETTINGS), owner, SettingsDialogProc, 0);
+    return RunModalDialog(IDD_SETTINGS, owner, SettingsDialogProc, 0);
 }
 
 }  // namespace korvane

@@ -5,14 +5,14 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "common/unique_handle.h"
+#include "os/platform.h"
+#include "os/registry.h"
 #include "settings/history.h"
-#include "os/system_helpers.h"
 
 namespace korvane {
 
@@ -26,7 +26,8 @@ constexpr const char* kAddName[2] = {"add_ext", "add_folder"};
 constexpr const char* kSameName[2] = {"same_ext", "same_folder"};
 constexpr const char* kSameFlagName[2] = {"same_flag_ext", "same_flag_folder"};
 
-constexpr DWORD kStringBufferBytes = 260;
+// History entries must fit a MAX_PATH buffer with their NUL.
+constexpr std::size_t kEntryCapacity = 260;
 
 // "h%d_%d" / "f%d_%d" with the mode and the position.
 std::string HistoryValueName(char prefix, InvocationMode m, std::size_t position) {
@@ -35,72 +36,28 @@ std::string HistoryValueName(char prefix, InvocationMode m, std::size_t position
     return name;
 }
 
-// A number from a buffer of 4 bytes, whatever type it was stored as; shorter data
-// fills the low bytes, longer data fails the read (ERROR_MORE_DATA).
-bool ReadNumber(HKEY key, const char* name, std::uint32_t& value) {
-    BYTE data[4] = {};
-    DWORD size = sizeof data;
-    if (RegQueryValueExA(key, name, nullptr, nullptr, data, &size) != ERROR_SUCCESS) return false;
-    value = static_cast<std::uint32_t>(data[0]) | static_cast<std::uint32_t>(data[1]) << 8 |
-            static_cast<std::uint32_t>(data[2]) << 16 | static_cast<std::uint32_t>(data[3]) << 24;
-    return true;
-}
-
-// A history entry. The registry returns the byte count it filled; a string stored
-// without its NUL is taken up to that count and no further, and the text ends at
-// its first NUL. Entries must fit a MAX_PATH buffer with their NUL: anything of
-// 260 bytes or more fails, however it was stored.
-bool ReadEntry(HKEY key, const char* name, std::string& text) {
-    char data[kStringBufferBytes] = {};
-    DWORD size = sizeof data;
-    if (RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size) != ERROR_SUCCESS)
-        return false;
-    if (size > sizeof data) return false;
-    const char* end = static_cast<const char*>(std::memchr(data, '\0', size));
-    const std::size_t length = end ? static_cast<std::size_t>(end - data) : size;
-    if (length >= kStringBufferBytes) return false;
-    text.assign(data, length);
-    return true;
-}
-
-// Positions 0 to 9 until the first that cannot be read; empty entries are skipped.
-std::vector<std::string> ReadHistory(HKEY key, char prefix, InvocationMode m) {
-    std::vector<std::string> history;
+// Positions 0 to 9 until the first that cannot be read (missing, or too long for its
+// buffer, however it was stored); empty entries are skipped.
+std::vector<std::u16string> ReadHistory(HKEY key, char prefix, InvocationMode m) {
+    std::vector<std::u16string> history;
     for (std::size_t i = 0; i < kHistoryLimit; ++i) {
-        std::string entry;
-        if (!ReadEntry(key, HistoryValueName(prefix, m, i).c_str(), entry)) break;
+        std::u16string entry;
+        if (!ReadText(key, HistoryValueName(prefix, m, i).c_str(), kEntryCapacity, entry)) break;
         if (!entry.empty()) history.push_back(std::move(entry));
     }
     return history;
 }
 
-void WriteNumber(HKEY key, const char* name, std::uint32_t value) {
-    const DWORD data = value;
-    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data);
-}
-
-void WriteEntry(HKEY key, const std::string& name, const std::string& text) {
-    const char* data = text.c_str();
-    const DWORD size = static_cast<DWORD>(std::strlen(data) + 1);  // with the NUL
-    RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data), size);
-}
-
 // The merged list written from position 0; positions beyond it keep what they hold.
-void WriteHistory(HKEY key, char prefix, InvocationMode m, const std::vector<std::string>& previous,
-                  const std::string& used) {
-    const std::vector<std::string> merged = MergeHistory(previous, used);
-    for (std::size_t i = 0; i < merged.size(); ++i) WriteEntry(key, HistoryValueName(prefix, m, i), merged[i]);
+void WriteHistory(HKEY key, char prefix, InvocationMode m, const std::vector<std::u16string>& previous,
+                  const std::u16string& used) {
+    const std::vector<std::u16string> merged = MergeHistory(previous, used);
+    for (std::size_t i = 0; i < merged.size(); ++i) WriteText(key, HistoryValueName(prefix, m, i).c_str(), merged[i]);
 }
 
-bool OpenForReading(UniqueKey& key) {
-    return RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, key.Put()) == ERROR_SUCCESS;
-}
+bool OpenForReading(UniqueKey& key) { return OpenKey(HKEY_CURRENT_USER, kSettingsKey, KEY_QUERY_VALUE, key); }
 
-bool OpenForWriting(UniqueKey& key) {
-    char emptyClass[] = "";
-    return RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, emptyClass, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
-                           nullptr, key.Put(), nullptr) == ERROR_SUCCESS;
-}
+bool OpenForWriting(UniqueKey& key) { return CreateKey(HKEY_CURRENT_USER, kSettingsKey, KEY_SET_VALUE, key); }
 
 // Select only is the extension mode's default before Windows 7; from Windows 7 on
 // there is no select only, and folder mode never had it.

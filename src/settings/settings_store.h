@@ -22,8 +22,8 @@ struct ModeSettings {
     std::uint32_t initialIncludeSubfolders = 0;
     std::uint32_t initialAppendFolderName = 0;
     std::uint32_t initialPatternSource = 0;  // "select", shared by both modes
-    std::vector<std::string> patternHistory;
-    std::vector<std::string> destinationHistory;
+    std::vector<std::u16string> patternHistory;
+    std::vector<std::u16string> destinationHistory;
 };
 
 // Reads the settings of the mode; whatever cannot be read keeps its default.

@@ -4,14 +4,17 @@
 // the next.
 #include <windows.h>
 
+#include <cstring>
+
 #include "common/com_apartment.h"
 #include "dialog/main_dialog.h"
 #include "explorer/list_view_bridge.h"
 #include "match/folder_scan.h"
 #include "match/match_name.h"
+#include "os/platform.h"
+#include "os/ui_text.h"
 #include "resources/resource.h"
 #include "shellext/shell_extension.h"
-#include "os/system_helpers.h"
 #include "transfer/clipboard.h"
 #include "transfer/transfer_engine.h"
 
@@ -22,7 +25,7 @@ namespace {
 BOOL CALLBACK FindListView(HWND window, LPARAM found) {
     char className[260] = {};
     GetClassNameA(window, className, sizeof className);
-    if (lstrcmpA(className, "SysListView32") == 0) {
+    if (std::strcmp(className, "SysListView32") == 0) {
         *reinterpret_cast<HWND*>(found) = window;
         return FALSE;
     }
@@ -91,7 +94,7 @@ void Act(const Selection& selection, const MainChoices& choices, MatchList&& mat
 void ShellExtension::RunCommand(HWND invoker) {
     ReferenceHold hold(static_cast<IShellExtInit*>(this));
     if (selection_.unusable) {
-        // Its ANSI form would name another item, or none: nothing is done.
+        // Its path cannot be used as it stands: nothing is done.
         ShowMessage(invoker, LoadResourceString(IDS_SELECTION_NAME_UNUSABLE), MB_ICONEXCLAMATION);
         return;
     }

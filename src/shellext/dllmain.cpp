@@ -1,7 +1,6 @@
 // The library's entry points. Everything else lives in korvane_core.
 #include <windows.h>
 
-#include "match/system_code_page.h"
 #include "shellext/class_factory.h"
 #include "common/module.h"
 
@@ -9,7 +8,6 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) {
         korvane::moduleInstance = instance;
         DisableThreadLibraryCalls(instance);
-        korvane::UseSystemLeadBytes();
     }
     return TRUE;
 }

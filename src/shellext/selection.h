@@ -9,10 +9,11 @@ namespace korvane {
 
 struct Selection {
     InvocationMode mode = kExtensionMode;
-    std::string currentFolder;     // "D:" for a drive root
-    std::string extensionPattern;  // from the first selected file's extension; empty in folder mode
-    // The selected item's path does not convert exactly to the ANSI code page: its
-    // ANSI form would name another item, or none. The command then does nothing.
+    std::u16string currentFolder;     // "D:" for a drive root
+    std::u16string extensionPattern;  // from the first selected file's extension; empty in folder mode
+    // The selected item's path cannot be used: too long for the system's functions,
+    // or (from an ANSI drop list) not a path the code page spells exactly. The
+    // command then does nothing.
     bool unusable = false;
 };
 

@@ -1,57 +1,53 @@
 // IShellExtInit::Initialize: the first selected item decides the mode, the folder
 // the command works in and, for a file, the suggested pattern.
 #include <windows.h>
-#include <shellapi.h>
 
 #include "common/com_memory.h"
 #include "common/unique_handle.h"
-#include "match/exact_ansi.h"
-#include "match/path_text.h"
+#include "common/path_text.h"
+#include "os/ansi.h"
+#include "os/files.h"
+#include "shellext/drop_block.h"
 #include "shellext/shell_extension.h"
 
 namespace korvane {
 
 namespace {
 
-bool IsNtPlatform() {
-    OSVERSIONINFOA info = {};
-    info.dwOSVersionInfoSize = sizeof info;
-    return GetVersionExA(&info) && info.dwPlatformId == VER_PLATFORM_WIN32_NT;
-}
+enum class Intake { kRefused, kUsable, kUnusable };
 
-// The first path of the drop list in the ANSI code page. On the NT family it is read
-// in UTF-16, and exact is false when the code page cannot hold it as it is: the ANSI
-// form would name another item, or none (café read as cafe, ¥ as a separator).
-std::string FirstPathOf(HDROP drop, bool& exact) {
-    exact = true;
-    if (DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0) == 0) return std::string();
-    if (IsNtPlatform()) {
-        const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
-        if (length == 0) return std::string();
-        std::wstring wide(length + 1, L'\0');
-        if (DragQueryFileW(drop, 0, &wide[0], length + 1) != length) return std::string();
-        std::string path;
-        exact = ToExactAnsi(wide.data(), length, path) && path.size() < MAX_PATH;
-        return path;
-    }
-    char buffer[MAX_PATH] = {};
-    return DragQueryFileA(drop, 0, buffer, MAX_PATH) != 0 ? std::string(buffer) : std::string();
-}
-
-// The first path of the data object's drop list, or an empty string.
-std::string FirstDroppedPath(IDataObject* data, bool& exact) {
+// The first path of the data object's drop list. Only global memory is read, and
+// only as far as its own size: a block that is cut short or whose offsets point
+// outside it refuses the selection. An ANSI list (fWide 0) is taken in the code
+// page; its path is unusable when it is not exact.
+Intake FirstDroppedPath(IDataObject* data, std::u16string& path) {
     FORMATETC format = {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
     UniqueStgMedium medium;
-    if (FAILED(data->GetData(&format, medium.Put()))) return std::string();
+    if (FAILED(data->GetData(&format, medium.Put()))) return Intake::kRefused;
+    if (medium.Get().tymed != TYMED_HGLOBAL || !medium.Get().hGlobal) return Intake::kRefused;
+    const SIZE_T size = GlobalSize(medium.Get().hGlobal);
     GlobalLockGuard lock(medium.Get().hGlobal);
-    const auto drop = static_cast<HDROP>(lock.Data());
-    return drop ? FirstPathOf(drop, exact) : std::string();
+    if (!lock.Data()) return Intake::kRefused;
+    DroppedPath dropped;
+    if (!ReadFirstDroppedPath(static_cast<const unsigned char*>(lock.Data()), size, dropped)) return Intake::kRefused;
+    if (dropped.wide) {
+        path = dropped.widePath;
+        return Intake::kUsable;
+    }
+    path = FromAnsi(dropped.ansiPath);
+    std::string back;
+    return ToAnsiExact(path, back) && back == dropped.ansiPath ? Intake::kUsable : Intake::kUnusable;
 }
 
-bool IsDirectory(const std::string& path) {
-    WIN32_FIND_DATAA found;
-    UniqueFind find(FindFirstFileA(path.c_str(), &found));
-    return find && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+// The folder the command works in is listed with "\*" after it: a longer path
+// cannot be listed, nor can a file's path longer than the system's limit be used.
+bool FitsSystem(const std::u16string& path, InvocationMode mode) {
+    return path.size() + (mode == kFolderMode ? 2 : 0) <= kMaxPathUnits;
+}
+
+bool IsDirectory(const std::u16string& path) {
+    EntryFacts facts;
+    return FindEntry(path, facts) && (facts.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 }  // namespace
@@ -61,15 +57,15 @@ STDMETHODIMP ShellExtension::Initialize(PCIDLIST_ABSOLUTE, IDataObject* data, HK
         dataObject_ = ComPtr<IDataObject>(data);
         if (!data) return E_INVALIDARG;
 
-        bool exact = true;
-        const std::string path = FirstDroppedPath(data, exact);
-        if (path.empty()) return E_INVALIDARG;
-        // The menu item stays; the command only says why it cannot act.
-        selection_.unusable = !exact;
-        if (!exact) return S_OK;
-
-        // A drive root (D:\) is not accepted by FindFirstFileA and stays in extension mode.
+        std::u16string path;
+        const Intake intake = FirstDroppedPath(data, path);
+        if (intake == Intake::kRefused) return E_INVALIDARG;
+        // A drive root (D:\) is not found by the listing and stays in extension mode.
         const InvocationMode mode = IsDirectory(path) ? kFolderMode : kExtensionMode;
+        // The menu item stays; the command only says why it cannot act.
+        selection_.unusable = intake == Intake::kUnusable || !FitsSystem(path, mode);
+        if (selection_.unusable) return S_OK;
+
         if (mode != selection_.mode) settings_ = ModeSettings();  // the other mode's histories are not this one's
         selection_.mode = mode;
         ReloadModeSettings(mode, settings_);  // every per-mode value depends on the mode

@@ -1,6 +1,6 @@
 #include "transfer/destination_paths.h"
 
-#include "match/path_text.h"
+#include "common/path_text.h"
 
 namespace korvane {
 

@@ -3,26 +3,19 @@
 #include <windows.h>
 
 #include "common/unique_handle.h"
+#include "os/files.h"
 
 namespace korvane {
 
 namespace {
 
-// No access asked for: the open succeeds beside handles that share nothing, and
-// the backup flag lets a folder be opened too. The 9x family rejects FILE_SHARE_DELETE.
-HANDLE OpenForQuery(const std::string& path) {
-    DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE;
-    if (GetVersion() < 0x80000000u) share |= FILE_SHARE_DELETE;
-    return CreateFileA(path.c_str(), 0, share, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-}
-
-bool SameFile(const std::string& first, const BY_HANDLE_FILE_INFORMATION& a, const std::string& second,
+bool SameFile(const std::u16string& first, const BY_HANDLE_FILE_INFORMATION& a, const std::u16string& second,
               const BY_HANDLE_FILE_INFORMATION& b) {
     if (a.dwVolumeSerialNumber != b.dwVolumeSerialNumber) return false;
     // Some network file systems report index 0 for every file: then only the
     // spelling can tell.
     if ((a.nFileIndexHigh | a.nFileIndexLow) == 0 && (b.nFileIndexHigh | b.nFileIndexLow) == 0)
-        return lstrcmpiA(first.c_str(), second.c_str()) == 0;
+        return FoldPathCase(first) == FoldPathCase(second);
     return a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
 }
 
@@ -43,9 +36,9 @@ bool IsMissing(DWORD error) {
 
 }  // namespace
 
-DestinationFacts ProbeDestination(const std::string& source, const std::string& destination) {
+DestinationFacts ProbeDestination(const std::u16string& source, const std::u16string& destination) {
     DestinationFacts facts;
-    UniqueFile target(OpenForQuery(destination));  // usually missing: the cheap answer first
+    UniqueFile target = OpenForQuery(destination);  // usually missing: the cheap answer first
     if (!target) {
         facts.undetermined = !IsMissing(GetLastError());
         return facts;
@@ -59,7 +52,7 @@ DestinationFacts ProbeDestination(const std::string& source, const std::string& 
     facts.sizeLow = targetInfo.nFileSizeLow;
     facts.readOnly = (targetInfo.dwFileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) ==
                      FILE_ATTRIBUTE_READONLY;
-    UniqueFile origin(OpenForQuery(source));
+    UniqueFile origin = OpenForQuery(source);
     BY_HANDLE_FILE_INFORMATION originInfo = {};
     if (origin && GetFileInformationByHandle(origin.Get(), &originInfo))
         facts.sameAsSource = SameFile(source, originInfo, destination, targetInfo);

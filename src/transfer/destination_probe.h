@@ -26,6 +26,6 @@ struct DestinationFacts {
 };
 
 // One open of the destination, and of the source only when the destination exists.
-DestinationFacts ProbeDestination(const std::string& source, const std::string& destination);
+DestinationFacts ProbeDestination(const std::u16string& source, const std::u16string& destination);
 
 }  // namespace korvane

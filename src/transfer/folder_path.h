@@ -10,6 +10,6 @@ namespace korvane {
 // still missing afterwards makes the following copy or move fail, and that is
 // where the failure is recorded. The answer lists the levels this call made, as
 // they were spelt: folders that hold nothing but what was written there since.
-std::vector<std::string> CreateFolderPath(const std::string& path);
+std::vector<std::u16string> CreateFolderPath(const std::u16string& path);
 
 }  // namespace korvane

@@ -1,7 +1,7 @@
 #include "transfer/left_out.h"
 
 #include "common/text.h"
-#include "match/path_text.h"
+#include "common/path_text.h"
 #include "transfer/destination_paths.h"
 
 namespace korvane {
@@ -20,6 +20,7 @@ std::vector<TransferResult> LeftOutRows(const std::vector<LeftOutName>& leftOut,
         row.destinationFolder = destination.empty() ? std::u16string() : ParentFolder(destination, true);
         row.fileName = entry.name;
         row.succeeded = 0;
+        row.reason = entry.reason;
         rows.push_back(std::move(row));
     }
     return rows;

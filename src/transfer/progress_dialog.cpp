@@ -2,9 +2,12 @@
 
 #include <commctrl.h>
 
-#include "resources/resource.h"
 #include "common/module.h"
-#include "os/system_helpers.h"
+#include "os/late_bound.h"
+#include "os/placement.h"
+#include "os/platform.h"
+#include "os/ui_text.h"
+#include "resources/resource.h"
 #include "transfer/transfer_display.h"
 
 namespace korvane {
@@ -21,7 +24,7 @@ void StartAnimation(HWND dialog, ActionKind action) {
     int clip = action != kCopyToFolder ? IDR_AVI_MOVE : IDR_AVI_COPY;
     if (!IsWindowsVistaOrLater()) {
         // Stays loaded: the control reads the clip for as long as it plays.
-        module = LoadLibraryA("shell32.dll");
+        module = SystemLibrary("shell32.dll");
         clip = action != kCopyToFolder ? kShellMoveClip : kShellCopyClip;
     }
     const HWND animation = GetDlgItem(dialog, IDC_PROGRESS_ANIMATION);
@@ -55,10 +58,10 @@ void MoveBar(HWND bar, WPARAM number) {
 
 void OnProgress(HWND dialog, const ProgressRun& run, WPARAM number) {
     MoveBar(GetDlgItem(dialog, IDC_PROGRESS_BAR), number);
-    const std::string text =
-        ProgressText(run.currentDestination, LoadResourceString(IDS_PROGRESS_OBJECT),
-                     LoadResourceString(run.action != kCopyToFolder ? IDS_PROGRESS_MOVING : IDS_PROGRESS_COPYING));
-    SetDlgItemTextA(dialog, IDC_PROGRESS_TEXT, text.c_str());
+    SetItemText(dialog, IDC_PROGRESS_TEXT,
+                ProgressText(run.currentDestination, LoadResourceString(IDS_PROGRESS_OBJECT),
+                             LoadResourceString(run.action != kCopyToFolder ? IDS_PROGRESS_MOVING
+                                                                            : IDS_PROGRESS_COPYING)));
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ namespace korvane {
 struct ProgressRun {
     ActionKind action = kCopyToFolder;
     std::size_t fileCount = 0;       // the end of the bar's range
-    std::string currentDestination;  // destination of the file being transferred
+    std::u16string currentDestination;  // destination of the file being transferred
     bool cancelRequested = false;    // the stop button or Esc; the loop looks before each file
 };
 

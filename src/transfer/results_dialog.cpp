@@ -2,8 +2,9 @@
 
 #include <commctrl.h>
 
+#include "os/placement.h"
+#include "os/ui_text.h"
 #include "resources/resource.h"
-#include "os/system_helpers.h"
 #include "transfer/left_out.h"
 #include "transfer/transfer_display.h"
 
@@ -20,15 +21,7 @@ void InsertColumns(HWND list, bool moving) {
         static_cast<UINT>(moving ? IDS_RESULTS_MOVE_SOURCE : IDS_RESULTS_COPY_SOURCE),
         static_cast<UINT>(moving ? IDS_RESULTS_MOVE_DESTINATION : IDS_RESULTS_COPY_DESTINATION),
         IDS_RESULTS_FILE_NAME, IDS_RESULTS_RESULT};
-    for (int i = 0; i < 4; ++i) {
-        std::string title = LoadResourceString(titles[i]);
-        LVCOLUMNA column = {};
-        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
-        column.fmt = LVCFMT_LEFT;
-        column.cx = widths[i];
-        column.pszText = &title[0];
-        SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
-    }
+    for (int i = 0; i < 4; ++i) InsertListColumn(list, i, widths[i], LoadResourceString(titles[i]));
 }
 
 // The list holds no text of its own: it asks for the cells it shows (LVS_OWNERDATA),
@@ -37,42 +30,31 @@ void SetRowCount(HWND list, std::size_t rows) {
     SendMessageA(list, LVM_SETITEMCOUNT, rows, 0);
 }
 
-std::string CellText(const std::vector<TransferResult>& results, int item, int subItem) {
-    if (item < 0 || static_cast<std::size_t>(item) >= results.size()) return std::string();
+// 成功, 失敗, or 失敗 with the reason the user should know of.
+UINT ResultTextId(const TransferResult& row) {
+    if (row.succeeded) return IDS_RESULTS_SUCCEEDED;
+    return row.reason == FailureReason::kPathTooLong ? IDS_RESULTS_FAILED_TOO_LONG : IDS_RESULTS_FAILED;
+}
+
+std::u16string CellText(const std::vector<TransferResult>& results, int item, int subItem) {
+    if (item < 0 || static_cast<std::size_t>(item) >= results.size()) return std::u16string();
     const TransferResult& row = results[static_cast<std::size_t>(item)];
     switch (subItem) {
     case 0: return row.sourceFolder;
     case 1: return row.destinationFolder;
     case 2: return row.fileName;
-    case 3: return LoadResourceString(row.succeeded ? IDS_RESULTS_SUCCEEDED : IDS_RESULTS_FAILED);
-    default: return std::string();
-    }
-}
-
-// The list's question for a cell's text, in either character set.
-void AnswerCell(const std::vector<TransferResult>& results, LPARAM lParam) {
-    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-    if (header->code == LVN_GETDISPINFOA) {
-        LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(lParam)->item;
-        if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
-        lstrcpynA(item.pszText, CellText(results, item.iItem, item.iSubItem).c_str(), item.cchTextMax);
-    } else if (header->code == LVN_GETDISPINFOW) {
-        LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(lParam)->item;
-        if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
-        item.pszText[0] = L'\0';
-        const std::string text = CellText(results, item.iItem, item.iSubItem);
-        if (!text.empty() && !MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, item.pszText, item.cchTextMax))
-            item.pszText[item.cchTextMax - 1] = L'\0';  // too long: cut where the conversion stopped
+    case 3: return LoadResourceString(ResultTextId(row));
+    default: return std::u16string();
     }
 }
 
 void OnInit(HWND dialog, const ResultsShown& shown) {
     PlaceNearCursor(dialog, IDOK);
     const bool moving = shown.action != kCopyToFolder;
-    std::string caption = LoadResourceString(moving ? IDS_RESULTS_MOVE_CAPTION : IDS_RESULTS_COPY_CAPTION);
+    std::u16string caption = LoadResourceString(moving ? IDS_RESULTS_MOVE_CAPTION : IDS_RESULTS_COPY_CAPTION);
     if (shown.leftOutCount != 0)
         caption += WithCount(LoadResourceString(IDS_RESULTS_NAMES_LEFT_OUT), shown.leftOutCount);
-    SetWindowTextA(dialog, caption.c_str());
+    SetWindowTextOf(dialog, caption);
     const HWND list = GetDlgItem(dialog, IDC_RESULTS_LIST);
     const LRESULT style = SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, style | LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
@@ -95,7 +77,7 @@ INT_PTR CALLBACK ResultsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
             break;
         case WM_NOTIFY:
             if (reinterpret_cast<const NMHDR*>(lParam)->idFrom == IDC_RESULTS_LIST)
-                AnswerCell(shown->rows, lParam);
+                AnswerCellText(lParam, [&](int item, int subItem) { return CellText(shown->rows, item, subItem); });
             break;
         case WM_HELP: return TRUE;  // F1 does nothing here
         }

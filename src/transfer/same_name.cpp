@@ -1,41 +1,36 @@
 #include "transfer/same_name.h"
 
-#include "common/unique_handle.h"
-#include "match/path_text.h"
+#include "common/path_text.h"
+#include "os/files.h"
+#include "os/placement.h"
+#include "os/ui_text.h"
 #include "resources/resource.h"
-#include "common/module.h"
-#include "os/system_helpers.h"
 #include "transfer/overwrite_text.h"
 
 namespace korvane {
 
 namespace {
 
-bool FindEntry(const std::string& path, WIN32_FIND_DATAA& found) {
-    UniqueFind find(FindFirstFileA(path.c_str(), &found));
-    return static_cast<bool>(find);
-}
-
 // The question shows local time; the rule itself never converts.
-std::string LocalTimeStamp(const FILETIME& utc) {
+std::u16string LocalTimeStamp(const FILETIME& utc) {
     FILETIME local = {};
     SYSTEMTIME t = {};
-    if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &t)) return std::string();
+    if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &t)) return std::u16string();
     return FormatTimeStamp(t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond);
 }
 
-EntryDescription Describe(const std::string& path, const WIN32_FIND_DATAA& found) {
-    return {LastPathComponent(path), ParentFolder(path, true), LocalTimeStamp(found.ftLastWriteTime),
-            FormatSize(found.nFileSizeLow)};
+EntryDescription Describe(const std::u16string& path, const EntryFacts& found) {
+    return {LastPathComponent(path), ParentFolder(path, true), LocalTimeStamp(found.writeTime),
+            FormatSize(static_cast<std::uint32_t>(found.size))};
 }
 
-// What the probe saw, in the form of find data; nothing but time and size is read.
-WIN32_FIND_DATAA FromFacts(const DestinationFacts& target) {
-    WIN32_FIND_DATAA data = {};
-    data.ftLastWriteTime.dwHighDateTime = target.writeTimeHigh;
-    data.ftLastWriteTime.dwLowDateTime = target.writeTimeLow;
-    data.nFileSizeLow = target.sizeLow;
-    return data;
+// What the probe saw, in the form of the listing's facts; nothing but time and size is read.
+EntryFacts FromFacts(const DestinationFacts& target) {
+    EntryFacts facts;
+    facts.writeTime.dwHighDateTime = target.writeTimeHigh;
+    facts.writeTime.dwLowDateTime = target.writeTimeLow;
+    facts.size = target.sizeLow;
+    return facts;
 }
 
 OverwriteLabels LoadLabels() {
@@ -57,12 +52,12 @@ OverwriteLabels LoadLabels() {
 
 }  // namespace
 
-SameNameDecision ResolveSameName(const std::string& source, const std::string& destination,
+SameNameDecision ResolveSameName(const std::u16string& source, const std::u16string& destination,
                                  const DestinationFacts& target, SameFileAction rule, bool& yesToAll,
                                  HWND progressDialog) {
-    WIN32_FIND_DATAA sourceData = {}, destinationData = {};
+    EntryFacts sourceData, destinationData;
     if (!FindEntry(source, sourceData)) return SameNameDecision::kSkip;
-    // Any entry of that name counts, a folder as well as a file. FindFirstFileA also
+    // Any entry of that name counts, a folder as well as a file. The listing also
     // fails on an entry it may not list (a folder the user may write but not read, a
     // network error): then the probe's facts decide.
     bool described = true;
@@ -74,18 +69,17 @@ SameNameDecision ResolveSameName(const std::string& source, const std::string& d
 
     if (rule == kOverwriteIfNewer) {
         if (!described) return SameNameDecision::kSkip;
-        return SourceIsNewer(sourceData.ftLastWriteTime.dwHighDateTime, sourceData.ftLastWriteTime.dwLowDateTime,
-                             destinationData.ftLastWriteTime.dwHighDateTime,
-                             destinationData.ftLastWriteTime.dwLowDateTime)
+        return SourceIsNewer(sourceData.writeTime.dwHighDateTime, sourceData.writeTime.dwLowDateTime,
+                             destinationData.writeTime.dwHighDateTime, destinationData.writeTime.dwLowDateTime)
                    ? SameNameDecision::kTransfer
                    : SameNameDecision::kSkip;
     }
 
     EntryDescription there = Describe(destination, destinationData);
-    if (!described) there.timeStamp = there.size = std::string();  // unknown, not zero
-    const std::string message = ComposeOverwriteMessage(LoadLabels(), Describe(source, sourceData), there);
-    const INT_PTR answer = DialogBoxParamA(moduleInstance, MAKEINTRESOURCEA(IDD_OVERWRITE), progressDialog,
-                                           OverwriteDialogProc, reinterpret_cast<LPARAM>(message.c_str()));
+    if (!described) there.timeStamp = there.size = std::u16string();  // unknown, not zero
+    const std::u16string message = ComposeOverwriteMessage(LoadLabels(), Describe(source, sourceData), there);
+    const INT_PTR answer =
+        RunModalDialog(IDD_OVERWRITE, progressDialog, OverwriteDialogProc, reinterpret_cast<LPARAM>(&message));
     if (answer == IDOK) return SameNameDecision::kTransfer;
     if (answer == IDR_OVERWRITE_YES_TO_ALL) {
         yesToAll = true;
@@ -99,7 +93,7 @@ INT_PTR CALLBACK OverwriteDialogProc(HWND dialog, UINT message, WPARAM wParam, L
         switch (message) {
         case WM_INITDIALOG:
             CentreOverParent(dialog);
-            SetDlgItemTextA(dialog, IDC_OVERWRITE_MESSAGE, reinterpret_cast<const char*>(lParam));
+            SetItemText(dialog, IDC_OVERWRITE_MESSAGE, *reinterpret_cast<const std::u16string*>(lParam));
             break;
         case WM_COMMAND:
             switch (LOWORD(wParam)) {

@@ -15,15 +15,15 @@ enum class SameNameDecision { kTransfer, kSkip };
 // For the rules ask (0) and newer-only (1). A vanished source is skipped; a missing
 // destination is transferred. Newer-only compares the raw UTC times; ask shows the
 // question owned by the progress dialog, and Yes to all sets yesToAll.
-// The destination is described by its find data. When FindFirstFileA fails while
+// The destination is described by its find data. When the listing fails while
 // the probe (target) found something there, or could not tell, the probe's facts
 // stand in: an existing destination is always compared or asked about, and one
 // whose time is unknown is never taken as older.
-SameNameDecision ResolveSameName(const std::string& source, const std::string& destination,
+SameNameDecision ResolveSameName(const std::u16string& source, const std::u16string& destination,
                                  const DestinationFacts& target, SameFileAction rule, bool& yesToAll,
                                  HWND progressDialog);
 
-// The question (template 107); its parameter is the message text. Ends with IDOK,
+// The question (template 107); its parameter is the message text (a std::u16string). Ends with IDOK,
 // IDCANCEL (No or Esc) or IDR_OVERWRITE_YES_TO_ALL.
 INT_PTR CALLBACK OverwriteDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 

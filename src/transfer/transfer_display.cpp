@@ -1,6 +1,6 @@
 #include "transfer/transfer_display.h"
 
-#include "match/path_text.h"
+#include "common/path_text.h"
 
 namespace korvane {
 

@@ -5,12 +5,14 @@
 
 #include <unordered_set>
 
-#include "common/unique_handle.h"
-#include "match/match_name.h"
-#include "match/path_case.h"
-#include "match/path_text.h"
-#include "resources/resource.h"
 #include "common/module.h"
+#include "match/folder_scan.h"
+#include "match/match_name.h"
+#include "common/path_text.h"
+#include "os/files.h"
+#include "os/message_pump.h"
+#include "os/ui_text.h"
+#include "resources/resource.h"
 #include "transfer/destination_paths.h"
 #include "transfer/destination_probe.h"
 #include "transfer/folder_path.h"
@@ -18,7 +20,6 @@
 #include "transfer/progress_dialog.h"
 #include "transfer/results_dialog.h"
 #include "transfer/same_name.h"
-#include "match/folder_scan.h"
 #include "transfer/transfer_engine.h"
 #include "transfer/write_guard.h"
 
@@ -31,8 +32,7 @@ namespace {
 class ProgressWindow {
 public:
     ProgressWindow(HWND owner, ProgressRun& run)
-        : dialog_(CreateDialogParamA(moduleInstance, MAKEINTRESOURCEA(IDD_PROGRESS), owner, ProgressDialogProc,
-                                     reinterpret_cast<LPARAM>(&run))) {
+        : dialog_(CreateModelessDialog(IDD_PROGRESS, owner, ProgressDialogProc, reinterpret_cast<LPARAM>(&run))) {
         if (dialog_) ShowWindow(dialog_, SW_SHOW);
     }
     ~ProgressWindow() {
@@ -75,23 +75,6 @@ private:
     HWND window_ = nullptr;
 };
 
-// Dispatches every message of the thread until the queue is empty; the dialog's
-// keys (Esc, Tab) go through IsDialogMessageA. False when WM_QUIT came: it is
-// posted again with its exit code, for the thread's own loop to end on.
-bool PumpMessages(HWND dialog) {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            return false;
-        }
-        if (dialog && IsDialogMessageA(dialog, &msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    return true;
-}
-
 // The message pump runs when it matters, not for every file (a pump costs Wine
 // about 50 us, a tenth of copying a small file): before the first file, whenever
 // 15 ms have passed since it last ran, right after the dialog was told of a file
@@ -125,18 +108,16 @@ private:
 // replace anything (see TransferOne).
 class DestinationFolders {
 public:
-    void Ensure(const std::string& folder) {
+    void Ensure(const std::u16string& folder) {
         if (folder == lastFound_) return;
-        WIN32_FIND_DATAA found;
-        UniqueFind find(FindFirstFileA(folder.c_str(), &found));
-        if (find) {
+        if (AttributesOf(folder) != INVALID_FILE_ATTRIBUTES) {
             lastFound_ = folder;
             return;
         }
-        for (std::string& level : CreateFolderPath(folder)) made_.insert(std::move(level));
+        for (std::u16string& level : CreateFolderPath(folder)) made_.insert(std::move(level));
         lastAsked_.clear();
     }
-    bool MadeByRun(const std::string& folder) {
+    bool MadeByRun(const std::u16string& folder) {
         if (folder != lastAsked_) {
             lastAsked_ = folder;
             lastMade_ = made_.count(folder) != 0;
@@ -145,10 +126,10 @@ public:
     }
 
 private:
-    std::string lastFound_;
-    std::string lastAsked_;
+    std::u16string lastFound_;
+    std::u16string lastAsked_;
     bool lastMade_ = false;
-    std::unordered_set<std::string> made_;
+    std::unordered_set<std::u16string> made_;
 };
 
 // Telling the dialog about a file costs Wine about half a millisecond (the text and
@@ -162,7 +143,7 @@ private:
 // that cannot be found counts as long.
 class ProgressPacer {
 public:
-    ProgressPacer(const std::vector<std::string>& paths, const std::vector<std::uint64_t>& sizes)
+    ProgressPacer(const std::vector<std::u16string>& paths, const std::vector<std::uint64_t>& sizes)
         : paths_(paths), sizes_(sizes), start_(GetTickCount()) {}
     bool Due(std::size_t index) {
         const DWORD now = GetTickCount();
@@ -189,15 +170,10 @@ private:
     }
     std::uint64_t SizeOf(std::size_t index) const {
         if (index < sizes_.size() && sizes_[index] != kSizeUnknown) return sizes_[index];
-        // Bound late: the first systems of the 9x family lack it; then every size is unknown.
-        using QueryFn = BOOL(WINAPI*)(LPCSTR, GET_FILEEX_INFO_LEVELS, LPVOID);
-        static const auto query = reinterpret_cast<QueryFn>(
-            GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFileAttributesExA"));
-        WIN32_FILE_ATTRIBUTE_DATA data = {};
-        if (!query || !query(paths_[index].c_str(), GetFileExInfoStandard, &data)) return kSizeUnknown;
-        return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+        std::uint64_t size = 0;
+        return korvane::SizeOf(paths_[index], size) ? size : kSizeUnknown;
     }
-    const std::vector<std::string>& paths_;
+    const std::vector<std::u16string>& paths_;
     const std::vector<std::uint64_t>& sizes_;
     const DWORD start_;
     DWORD last_ = 0;
@@ -209,11 +185,17 @@ private:
 // does not look at the flag.)
 constexpr DWORD kMoveFlags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH;
 
-BOOL Transfer(ActionKind action, const std::string& source, const std::string& destination, bool mayReplace) {
+bool Transfer(ActionKind action, const std::u16string& source, const std::u16string& destination, bool mayReplace) {
     if (action == kMoveToFolder)
-        return MoveFileExA(source.c_str(), destination.c_str(),
+        return MoveOneFile(source, destination,
                            mayReplace ? kMoveFlags : kMoveFlags & ~static_cast<DWORD>(MOVEFILE_REPLACE_EXISTING));
-    return CopyFileA(source.c_str(), destination.c_str(), mayReplace ? FALSE : TRUE);
+    return CopyOneFile(source, destination, mayReplace);
+}
+
+// A destination the system's functions cannot take without the "\\?\" form: the
+// file's path, or the folder it goes to (which must leave room for a short name).
+bool TooLong(const std::u16string& destination) {
+    return destination.size() > kMaxPathUnits || ParentFolder(destination, false).size() > kMaxFolderUnits;
 }
 
 enum class Outcome { kRow, kNoRow, kStop };
@@ -222,9 +204,9 @@ enum class Outcome { kRow, kNoRow, kStop };
 // when the pump before the question saw the thread or the window end.
 // mayWrite is the run's own guard (WriteGuard): a destination the run wrote
 // already, or a source still waiting, gets a failed row and stays untouched.
-Outcome TransferOne(ActionKind action, SameFileAction rule, const std::string& source, const std::string& destination,
-                    bool mayWrite, bool& yesToAll, PacedPump& pump, HWND progress, DestinationFolders& folders,
-                    TransferResult& row) {
+Outcome TransferOne(ActionKind action, SameFileAction rule, const std::u16string& source,
+                    const std::u16string& destination, bool mayWrite, bool& yesToAll, PacedPump& pump, HWND progress,
+                    DestinationFolders& folders, TransferResult& row) {
     row.sourceFolder = ParentFolder(source, true);
     row.destinationFolder = ParentFolder(destination, true);
     row.fileName = LastPathComponent(source);
@@ -232,6 +214,11 @@ Outcome TransferOne(ActionKind action, SameFileAction rule, const std::string& s
     // No destination (a source outside the current folder: never guessed), or the
     // guard says no: a failed row.
     if (destination.empty() || !mayWrite) return Outcome::kRow;
+    // A path the system cannot take: no question, nothing tried.
+    if (TooLong(destination) || source.size() > kMaxPathUnits) {
+        row.reason = FailureReason::kPathTooLong;
+        return Outcome::kRow;
+    }
     // Into a folder this run made: nothing of that name can stand there, so there is
     // nothing to probe nor to ask about. The system refuses to replace anything all
     // the same; whatever makes that fail (something put there meanwhile, a vanished
@@ -264,9 +251,10 @@ Outcome TransferOne(ActionKind action, SameFileAction rule, const std::string& s
 // as the scan spells the folders below currentFolder; kNone says that the
 // destination is the current folder itself, so that nothing below it is scanned.
 enum class ScanPlan { kWhole, kLeaveOut, kNone };
-ScanPlan PlanSubfolderScan(const std::string& currentFolder, const std::string& root, std::string& leaveOut) {
-    const std::string fullRoot = FullFolderPath(root);
-    std::string rest;
+ScanPlan PlanSubfolderScan(const std::u16string& currentFolder, const std::u16string& root,
+                           std::u16string& leaveOut) {
+    const std::u16string fullRoot = FullFolderPath(root);
+    std::u16string rest;
     if (!LiesInside(FoldPathCase(fullRoot), FoldPathCase(FullFolderPath(currentFolder)), rest))
         return ScanPlan::kWhole;
     if (rest.empty()) return ScanPlan::kNone;
@@ -281,16 +269,16 @@ ScanPlan PlanSubfolderScan(const std::string& currentFolder, const std::string& 
 std::vector<TransferResult> RunTransfer(const TransferJob& job, HWND owner, HWND invoker) {
     std::vector<TransferResult> rows;
     try {
-        const std::string root = StripTrailingBackslash(job.destinationFolder);
+        const std::u16string root = StripTrailingBackslash(job.destinationFolder);
         // The whole list is known before the first window shows and the first file is written.
         MatchList matches = job.matches;
         if (job.includeSubfolders) {
-            std::string leaveOut;
+            std::u16string leaveOut;
             if (PlanSubfolderScan(job.currentFolder, root, leaveOut) != ScanPlan::kNone)
                 AppendMatches(matches,
                               ScanTree(job.currentFolder, PreparedPattern(job.pattern, job.useRegex), false, leaveOut));
         }
-        const std::vector<std::string>& paths = matches.paths;
+        const std::vector<std::u16string>& paths = matches.paths;
         // The dialogs' animation, progress bar and list: registered already in
         // Explorer, but not in every process that may load the extension.
         INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_ANIMATE_CLASS | ICC_PROGRESS_CLASS | ICC_LISTVIEW_CLASSES};
@@ -312,8 +300,8 @@ std::vector<TransferResult> RunTransfer(const TransferJob& job, HWND owner, HWND
             // By index, and the path copied: the pump runs foreign code.
             for (std::size_t i = 0; i < paths.size(); ++i) {
                 if (run.cancelRequested) break;
-                const std::string source = paths[i];
-                const std::string destination = DestinationPathFor(root, job.currentFolder, source);
+                const std::u16string source = paths[i];
+                const std::u16string destination = DestinationPathFor(root, job.currentFolder, source);
                 run.currentDestination = destination;
                 bool shown = false;
                 if (progress.Get() && pacer.Due(i)) {
@@ -344,8 +332,7 @@ std::vector<TransferResult> RunTransfer(const TransferJob& job, HWND owner, HWND
         }
         const HWND resultsOwner = owner && IsWindow(owner) ? owner : nullptr;
         const ResultsShown shown{job.action, rows, matches.leftOut.size()};
-        DialogBoxParamA(moduleInstance, MAKEINTRESOURCEA(IDD_RESULTS), resultsOwner, ResultsDialogProc,
-                        reinterpret_cast<LPARAM>(&shown));
+        RunModalDialog(IDD_RESULTS, resultsOwner, ResultsDialogProc, reinterpret_cast<LPARAM>(&shown));
     } catch (...) {
     }
     return rows;

@@ -11,13 +11,13 @@ namespace korvane {
 
 struct TransferJob {
     ActionKind action = kCopyToFolder;  // kCopyToFolder or kMoveToFolder
-    std::string currentFolder;          // the folder the matches were found in
-    std::string destinationFolder;      // effective destination
+    std::u16string currentFolder;       // the folder the matches were found in
+    std::u16string destinationFolder;   // effective destination
     SameFileAction sameFileAction = kAskBeforeOverwrite;
     // Before the first window shows, the matching files of every folder below
     // currentFolder are added to matches (the destination's own tree left out).
     bool includeSubfolders = false;
-    std::string pattern;
+    std::u16string pattern;
     std::uint32_t useRegex = 0;
     MatchList matches;
 };

@@ -1,31 +1,31 @@
 #include "transfer/write_guard.h"
 
-#include "match/path_case.h"
+#include "os/files.h"
 #include "transfer/destination_paths.h"
 
 namespace korvane {
 
-WriteGuard::WriteGuard(const std::string& currentFolder, const std::string& root,
-                       const std::vector<std::string>& sources)
+WriteGuard::WriteGuard(const std::u16string& currentFolder, const std::u16string& root,
+                       const std::vector<std::u16string>& sources)
     : currentFolder_(currentFolder),
       folderKey_(FoldPathCase(FullFolderPath(currentFolder))),
       rootKey_(FoldPathCase(FullFolderPath(root))) {
     waiting_.reserve(sources.size());
-    for (const std::string& source : sources) ++waiting_[KeysFor(source).source];
+    for (const std::u16string& source : sources) ++waiting_[KeysFor(source).source];
 }
 
 // Folding works character by character, so the folded part below the current
 // folder joins the folded folders at a real separator.
-WriteGuard::Keys WriteGuard::KeysFor(const std::string& source) const {
-    const std::string below = FoldPathCase(PathBelow(currentFolder_, source));
+WriteGuard::Keys WriteGuard::KeysFor(const std::u16string& source) const {
+    const std::u16string below = FoldPathCase(PathBelow(currentFolder_, source));
     Keys keys;
     keys.source.reserve(folderKey_.size() + 1 + below.size());
     keys.source += folderKey_;
-    keys.source += '\\';
+    keys.source += u'\\';
     keys.source += below;
     keys.destination.reserve(rootKey_.size() + 1 + below.size());
     keys.destination += rootKey_;
-    keys.destination += '\\';
+    keys.destination += u'\\';
     keys.destination += below;
     return keys;
 }

@@ -15,16 +15,17 @@ class WriteGuard {
 public:
     // The keys of one entry of the list: its source and its destination.
     struct Keys {
-        std::string source;
-        std::string destination;
+        std::u16string source;
+        std::u16string destination;
     };
 
     // currentFolder as the sources spell it, root the destination folder without
     // its final separator (DestinationPathFor's), and every source of the list;
     // the sources lie below currentFolder, as the scans and the view give them.
-    WriteGuard(const std::string& currentFolder, const std::string& root, const std::vector<std::string>& sources);
+    WriteGuard(const std::u16string& currentFolder, const std::u16string& root,
+               const std::vector<std::u16string>& sources);
 
-    Keys KeysFor(const std::string& source) const;
+    Keys KeysFor(const std::u16string& source) const;
     // False when the destination was written earlier in the run or is a source
     // still waiting (the entry's own source included: the probe names that case).
     bool MayWrite(const Keys& keys) const;
@@ -32,11 +33,11 @@ public:
     void Done(const Keys& keys, bool written);
 
 private:
-    std::string currentFolder_;
-    std::string folderKey_;  // full, folded current folder
-    std::string rootKey_;    // full, folded destination folder
-    std::unordered_map<std::string, unsigned> waiting_;  // a source may be listed twice
-    std::unordered_set<std::string> written_;
+    std::u16string currentFolder_;
+    std::u16string folderKey_;  // full, folded current folder
+    std::u16string rootKey_;    // full, folded destination folder
+    std::unordered_map<std::u16string, unsigned> waiting_;  // a source may be listed twice
+    std::unordered_set<std::u16string> written_;
 };
 
 }  // namespace korvane

@@ -1,10 +1,8 @@
 #include <windows.h>
 
-#include <cstring>
-
-#include "common/registered_path.h"
-#include "common/unique_handle.h"
 #include "common/module.h"
+#include "common/unique_handle.h"
+#include "os/registry.h"
 #include "uninstall/removal.h"
 
 namespace korvane {
@@ -17,29 +15,22 @@ struct KeyToDelete {
     const char* subkey;
 };
 
-// RegDeleteKeyA deletes only keys without subkeys on NT: each key goes after the
-// keys below it.
-LONG DeleteSubkey(HKEY root, const std::string& parent, const char* subkey) {
-    UniqueKey key;
-    LONG result = RegOpenKeyExA(root, parent.c_str(), 0, KEY_QUERY_VALUE, key.Put());
-    if (result != ERROR_SUCCESS) return result;
-    return RegDeleteKeyA(key.Get(), subkey);
-}
-
 }  // namespace
 
-std::string RegisteredLibrary() {
+std::u16string RegisteredLibrary() {
     return RegisteredPath(std::string("CLSID\\") + kClassIdText + "\\InprocServer32");
 }
 
+// RegDeleteKey deletes only keys without subkeys on NT: each key goes after the keys
+// below it.
 RegistrationRemoval RemoveRegistration() {
     const std::string classKey = std::string("CLSID\\") + kClassIdText;
     {
         UniqueKey key;
-        if (RegOpenKeyExA(HKEY_CLASSES_ROOT, classKey.c_str(), 0, KEY_QUERY_VALUE, key.Put()) == ERROR_SUCCESS) {
+        if (OpenKey(HKEY_CLASSES_ROOT, classKey.c_str(), KEY_QUERY_VALUE, key)) {
             // A class key left without "InprocServer32" by an earlier, interrupted
             // removal is no sign of missing rights: carry on and finish the job.
-            LONG result = RegDeleteKeyA(key.Get(), "InprocServer32");
+            const LONG result = DeleteSubkey(HKEY_CLASSES_ROOT, classKey.c_str(), "InprocServer32");
             if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND) return RegistrationRemoval::RightsMissing;
         }
     }

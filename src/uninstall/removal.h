@@ -17,11 +17,11 @@ RegistrationRemoval RemoveRegistration();
 
 // The library path the registration names (environment references expanded),
 // read before the registration goes; empty when there is none.
-std::string RegisteredLibrary();
+std::u16string RegisteredLibrary();
 
 // Whether the two folders are one, compared as the file system compares them
-// (full and short forms, case-insensitively).
-bool SameFolder(const std::string& first, const std::string& second);
+// (full and short forms, without regard to case).
+bool SameFolder(const std::u16string& first, const std::u16string& second);
 
 // NT: the program and the folder go at the next restart; the files now, or at the
 // restart when they are in use. An empty program or folder stays.

@@ -4,7 +4,9 @@
 
 #include <string>
 
-#include "match/system_code_page.h"
+#include "os/files.h"
+#include "os/message_box.h"
+#include "os/platform.h"
 #include "retrakt_resource.h"
 #include "uninstall/removal.h"
 #include "uninstall/uninstall_text.h"
@@ -13,51 +15,33 @@ namespace korvane {
 
 namespace {
 
-std::string LoadText(HINSTANCE instance, UINT id) {
-    char buffer[512] = {};
-    int length = LoadStringA(instance, id, buffer, sizeof buffer);
-    return std::string(buffer, length > 0 ? length : 0);
-}
+constexpr std::size_t kTextUnits = 512;
 
-bool IsNt() {
-    OSVERSIONINFOA version = {};
-    version.dwOSVersionInfoSize = sizeof version;
-    return GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
-}
-
-// The program's own path; empty when it does not fit into MAX_PATH, since a cut
-// path would name another folder's files.
-std::string OwnPath() {
-    char buffer[MAX_PATH + 1] = {};
-    DWORD length = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return std::string();
-    return std::string(buffer, length);
-}
+std::u16string LoadText(HINSTANCE instance, UINT id) { return LoadModuleString(instance, id, kTextUnits); }
 
 void Uninstall(HINSTANCE instance) {
-    const std::string caption = LoadText(instance, IDS_RETRAKT_CAPTION);
-    if (MessageBoxA(nullptr, LoadText(instance, IDS_RETRAKT_CONFIRM).c_str(), caption.c_str(), MB_YESNO) != IDYES)
-        return;
+    const std::u16string caption = LoadText(instance, IDS_RETRAKT_CAPTION);
+    if (ShowMessageBox(nullptr, LoadText(instance, IDS_RETRAKT_CONFIRM), caption, MB_YESNO) != IDYES) return;
 
-    const std::string programPath = OwnPath();
-    const bool nt = IsNt();
+    // Empty when it does not fit MAX_PATH: a cut path would name another folder's files.
+    const std::u16string programPath = ModuleFileName(nullptr);
     // Which files are the product's is known from the registration only: read it
     // before it goes.
-    const std::string registered = RegisteredLibrary();
+    const std::u16string registered = RegisteredLibrary();
     if (RemoveRegistration() == RegistrationRemoval::RightsMissing) {
-        MessageBoxA(GetDesktopWindow(), LoadText(instance, IDS_RETRAKT_NO_RIGHTS).c_str(), "Error", MB_OK);
+        ShowMessageBox(GetDesktopWindow(), LoadText(instance, IDS_RETRAKT_NO_RIGHTS), u"Error", MB_OK);
         return;
     }
     if (!programPath.empty()) {
         const bool sameFolder =
             !registered.empty() && SameFolder(ProgramFolder(programPath), ProgramFolder(registered));
         const ProductFiles files = PlanRemoval(programPath, registered, sameFolder);
-        if (nt)
+        if (IsNt())
             RemoveFilesNt(files);
         else
             QueueFilesInWinInit(files);
     }
-    MessageBoxA(GetDesktopWindow(), LoadText(instance, IDS_RETRAKT_DONE).c_str(), caption.c_str(), MB_OK);
+    ShowMessageBox(GetDesktopWindow(), LoadText(instance, IDS_RETRAKT_DONE), caption, MB_OK);
 }
 
 }  // namespace
@@ -66,9 +50,8 @@ void Uninstall(HINSTANCE instance) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     try {
-        korvane::UseSystemLeadBytes();
         // Only the exact, case-sensitive argument acts; anything else ends quietly.
-        if (lstrcmpA(korvane::ArgumentText(GetCommandLineA()).c_str(), "uninstall") == 0) korvane::Uninstall(instance);
+        if (korvane::ArgumentText(korvane::CommandLineText()) == u"uninstall") korvane::Uninstall(instance);
     } catch (...) {
     }
     return 0;

@@ -1,6 +1,6 @@
 #include "uninstall/uninstall_text.h"
 
-#include "match/path_text.h"
+#include "common/path_text.h"
 
 namespace korvane {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "match/path_text.h"
+#include "common/path_text.h"
 #include "print_text.h"
 
 using namespace korvane;

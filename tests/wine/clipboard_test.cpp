@@ -11,7 +11,7 @@
 
 #include "common/unique_handle.h"
 #include "match/match_name.h"
-#include "match/path_text.h"
+#include "common/path_text.h"
 #include "test_support.h"
 #include "transfer/clipboard.h"
 #include "match/folder_scan.h"

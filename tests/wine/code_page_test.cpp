@@ -9,7 +9,7 @@
 
 #include "match/folder_scan.h"
 #include "match/match_name.h"
-#include "match/path_text.h"
+#include "common/path_text.h"
 #include "shellext/shell_extension.h"
 #include "test_support.h"
 #include "transfer/destination_paths.h"

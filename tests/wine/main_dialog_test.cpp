@@ -10,7 +10,7 @@
 #include "main_dialog_inputs.h"
 #include "resources/resource.h"
 #include "os/system_helpers.h"
-#include "match/path_text.h"
+#include "common/path_text.h"
 #include "test_support.h"
 
 using korvane::LoadResourceString;

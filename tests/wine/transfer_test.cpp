@@ -10,7 +10,7 @@
 
 #include "common/unique_handle.h"
 #include "match/match_name.h"
-#include "match/path_text.h"
+#include "common/path_text.h"
 #include "test_support.h"
 #include "transfer/same_name.h"
 #include "match/folder_scan.h"

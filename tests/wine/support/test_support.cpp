@@ -9,7 +9,6 @@
 #include <new>
 
 #include "common/unique_handle.h"
-#include "match/path_text.h"
 
 namespace testsupport {
 
@@ -32,9 +31,22 @@ HGLOBAL MakeDropList(const std::vector<std::string>& paths) {
     return block;
 }
 
+// A global block holding exactly these bytes.
+HGLOBAL BlockOf(const std::string& bytes) {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size() ? bytes.size() : 1);
+    if (!block) return nullptr;
+    if (!bytes.empty()) {
+        std::memcpy(GlobalLock(block), bytes.data(), bytes.size());
+        GlobalUnlock(block);
+    }
+    return block;
+}
+
 class FakeDataObject final : public IDataObject {
 public:
     FakeDataObject(std::vector<std::string> paths, bool fail) : paths_(std::move(paths)), fail_(fail) {}
+    // Answers exactly these bytes, in the given medium.
+    FakeDataObject(std::string raw, DWORD tymed) : fail_(false), raw_(std::move(raw)), rawTymed_(tymed), isRaw_(true) {}
 
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
         *ppv = nullptr;
@@ -52,6 +64,7 @@ public:
     STDMETHODIMP GetData(FORMATETC* format, STGMEDIUM* medium) override {
         if (fail_) return DV_E_FORMATETC;
         if (format->cfFormat != CF_HDROP || !(format->tymed & TYMED_HGLOBAL)) return DV_E_FORMATETC;
+        if (isRaw_) return GiveRaw(medium);
         medium->tymed = TYMED_HGLOBAL;
         medium->hGlobal = MakeDropList(paths_);
         medium->pUnkForRelease = nullptr;
@@ -73,8 +86,28 @@ public:
 
 private:
     ~FakeDataObject() = default;
+    // A stream or a file name where global memory was asked for, or a block of the
+    // given bytes however malformed.
+    HRESULT GiveRaw(STGMEDIUM* medium) {
+        *medium = STGMEDIUM();
+        medium->tymed = rawTymed_;
+        if (rawTymed_ == TYMED_ISTREAM) {
+            HGLOBAL block = BlockOf(raw_);
+            return CreateStreamOnHGlobal(block, TRUE, &medium->pstm);
+        }
+        if (rawTymed_ == TYMED_FILE) {
+            medium->lpszFileName = static_cast<LPOLESTR>(CoTaskMemAlloc(sizeof(L"C:\\x.txt")));
+            std::memcpy(medium->lpszFileName, L"C:\\x.txt", sizeof(L"C:\\x.txt"));
+            return S_OK;
+        }
+        medium->hGlobal = BlockOf(raw_);
+        return medium->hGlobal ? S_OK : E_OUTOFMEMORY;
+    }
     std::vector<std::string> paths_;
     bool fail_;
+    std::string raw_;
+    DWORD rawTymed_ = TYMED_HGLOBAL;
+    bool isRaw_ = false;
     ULONG refs_ = 1;
 };
 
@@ -88,10 +121,84 @@ std::wstring Widen(const std::string& text) {
     return wide;
 }
 
+std::u16string U(const std::string& ansi) {
+    const std::wstring wide = Widen(ansi);
+    return std::u16string(wide.begin(), wide.end());
+}
+
+std::vector<std::u16string> U(const std::vector<std::string>& ansi) {
+    std::vector<std::u16string> texts;
+    for (const auto& a : ansi) texts.push_back(U(a));
+    return texts;
+}
+
+std::string A(const std::u16string& text) {
+    const auto* wide = reinterpret_cast<const wchar_t*>(text.c_str());
+    const int n = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    std::string ansi(n > 0 ? n : 1, '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, &ansi[0], n, nullptr, nullptr);
+    ansi.resize(n > 0 ? n - 1 : 0);
+    return ansi;
+}
+
+std::vector<std::string> A(const std::vector<std::u16string>& texts) {
+    std::vector<std::string> ansi;
+    for (const auto& t : texts) ansi.push_back(A(t));
+    return ansi;
+}
+
+const wchar_t* W(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+
+namespace {
+
+std::string StripFinalBackslash(std::string path) {
+    if (path.size() > 1 && path.back() == '\\') path.pop_back();
+    return path;
+}
+
+std::u16string ParentOf(const std::u16string& path) {
+    const std::size_t at = path.rfind(u'\\');
+    return at == std::u16string::npos ? std::u16string() : path.substr(0, at);
+}
+
+bool MakeFolderU(const std::u16string& path) {
+    for (std::size_t p = path.find(u'\\', 3); p != std::u16string::npos; p = path.find(u'\\', p + 1))
+        CreateDirectoryW(W(path.substr(0, p)), nullptr);
+    CreateDirectoryW(W(path), nullptr);
+    const DWORD attributes = GetFileAttributesW(W(path));
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+bool WriteFileU(const std::u16string& path, const std::string& content) {
+    const std::u16string parent = ParentOf(path);
+    if (!parent.empty()) MakeFolderU(parent);
+    return WriteWideFile(W(path), content);
+}
+
+std::string ReadFileU(const std::u16string& path) {
+    UniqueFile file(CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) return std::string();
+    std::string content;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr) && got > 0) content.append(buffer, got);
+    return content;
+}
+
+bool FileExistsU(const std::u16string& path) { return GetFileAttributesW(W(path)) != INVALID_FILE_ATTRIBUTES; }
+
+std::vector<std::u16string> NamesIn(const std::u16string& folder) {
+    std::vector<std::u16string> names;
+    for (const std::wstring& name : WideNamesIn(W(folder))) names.emplace_back(name.begin(), name.end());
+    return names;
+}
+
 TempFolder::TempFolder(const std::string& nameHint) {
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
-    std::string base = korvane::StripTrailingBackslash(temp);
+    std::string base = StripFinalBackslash(temp);
     static unsigned counter = 0;
     for (;;) {
         char name[64];
@@ -104,17 +211,11 @@ TempFolder::TempFolder(const std::string& nameHint) {
 
 TempFolder::~TempFolder() { RemoveTree(path_); }
 
-bool MakeFolder(const std::string& path) {
-    for (size_t p : korvane::SeparatorPositions(path))
-        if (p > 2) CreateDirectoryA(path.substr(0, p).c_str(), nullptr);
-    CreateDirectoryA(path.c_str(), nullptr);
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
+bool MakeFolder(const std::string& path) { return MakeFolderU(U(path)); }
 
 bool WriteTextFile(const std::string& path, const std::string& content) {
-    std::string parent = korvane::ParentFolder(path, false);
-    if (!parent.empty()) MakeFolder(parent);
+    const std::u16string parent = ParentOf(U(path));
+    if (!parent.empty()) MakeFolderU(parent);
     UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     DWORD written = 0;
@@ -182,7 +283,9 @@ std::vector<std::wstring> WideNamesIn(const std::wstring& folder) {
 std::string ProgramFolder() {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return korvane::ParentFolder(path, false);
+    std::string folder = path;
+    const std::size_t at = folder.rfind('\\');
+    return at == std::string::npos ? folder : folder.substr(0, at);
 }
 
 ComPtr<IDataObject> ShellDataObject(const std::vector<std::string>& paths) {
@@ -216,6 +319,10 @@ ComPtr<IDataObject> ShellDataObject(const std::vector<std::wstring>& paths) {
 ComPtr<IDataObject> FakeDropDataObject(const std::vector<std::string>& paths, bool failGetData) {
     auto* object = new FakeDataObject(paths, failGetData);
     return ComPtr<IDataObject>::Attach(object);
+}
+
+ComPtr<IDataObject> RawDropDataObject(const std::string& bytes, DWORD tymed) {
+    return ComPtr<IDataObject>::Attach(new FakeDataObject(bytes, tymed));
 }
 
 LoadedDll::LoadedDll() {

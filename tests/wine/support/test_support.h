@@ -36,8 +36,11 @@ public:
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
     const std::string& Path() const { return path_; }
+    std::u16string PathU() const { return U(path_); }
     // Path + "\" + relative.
     std::string operator/(const std::string& relative) const { return path_ + "\\" + relative; }
+    std::u16string operator/(const std::u16string& relative) const { return PathU() + u"\\" + relative; }
+    std::u16string operator/(const char16_t* relative) const { return *this / std::u16string(relative); }
 
 private:
     std::string path_;
@@ -56,6 +59,18 @@ std::wstring Widen(const std::string& text);  // from the ANSI code page
 bool WriteWideFile(const std::wstring& path, const std::string& content = "x");
 std::vector<std::wstring> WideNamesIn(const std::wstring& folder);  // sorted, without . and ..
 
+// The product's text is UTF-16; the tests name their ANSI paths in the code page.
+std::u16string U(const std::string& ansi);               // from the ANSI code page
+std::vector<std::u16string> U(const std::vector<std::string>& ansi);
+std::string A(const std::u16string& text);               // to it, '?' for what it lacks
+std::vector<std::string> A(const std::vector<std::u16string>& texts);
+const wchar_t* W(const std::u16string& text);            // for the tests' own W calls
+// The same file helpers for UTF-16 paths.
+bool WriteFileU(const std::u16string& path, const std::string& content = "x");  // folders above made too
+std::string ReadFileU(const std::u16string& path);
+bool FileExistsU(const std::u16string& path);
+std::vector<std::u16string> NamesIn(const std::u16string& folder);  // sorted, without . and ..
+
 // Folder of the running test program (where the built DLL and programs lie).
 std::string ProgramFolder();
 
@@ -64,9 +79,11 @@ std::string ProgramFolder();
 ComPtr<IDataObject> ShellDataObject(const std::vector<std::string>& paths);
 ComPtr<IDataObject> ShellDataObject(const std::vector<std::wstring>& paths);
 
-// A data object of the test's own: GetData answers CF_HDROP with a drop list of
+// A data object of the test's own: GetData answers CF_HDROP with an ANSI drop list of
 // the given paths, or fails when failGetData is set.
 ComPtr<IDataObject> FakeDropDataObject(const std::vector<std::string>& paths, bool failGetData = false);
+// One that answers exactly these bytes, in this medium (a hostile or broken one).
+ComPtr<IDataObject> RawDropDataObject(const std::string& bytes, DWORD tymed = TYMED_HGLOBAL);
 
 // The built Korvane.dll, loaded through LoadLibraryA.
 class LoadedDll {

@@ -4,12 +4,10 @@
 #include <objbase.h>
 #include <gtest/gtest.h>
 
-#include "match/system_code_page.h"
 #include "common/module.h"
 
 int main(int argc, char** argv) {
     korvane::moduleInstance = GetModuleHandleA(nullptr);
-    korvane::UseSystemLeadBytes();  // as the library does when it is loaded
     OleInitialize(nullptr);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -1,42 +1,8 @@
-#include "os/system_helpers.h"
-
-#include "resources/resource.h"
-#include "common/module.h"
+#include "os/placement.h"
 
 namespace korvane {
 
-std::string LoadResourceString(UINT id) {
-    char buffer[261] = {};
-    const int length = LoadStringA(moduleInstance, id, buffer, 260);
-    return std::string(buffer, length > 0 ? static_cast<size_t>(length) : 0);
-}
-
-void ShowMessage(HWND owner, const std::string& text, UINT icon) {
-    const std::string caption = LoadResourceString(IDS_APP_CAPTION);
-    MessageBoxA(owner, text.c_str(), caption.c_str(), icon | MB_OK);
-}
-
-void SetProductIcon(HWND dialog) {
-    if (HICON icon = LoadIconA(moduleInstance, MAKEINTRESOURCEA(IDI_KORVANE))) {
-        SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-        SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    }
-}
-
 namespace {
-
-OSVERSIONINFOA QueryVersion() {
-    OSVERSIONINFOA info = {};
-    info.dwOSVersionInfoSize = sizeof info;  // 148 bytes; a failed call leaves zeros
-    GetVersionExA(&info);
-    return info;
-}
-
-bool NtAtLeast(DWORD major, DWORD minor) {
-    const OSVERSIONINFOA info = QueryVersion();
-    if (info.dwPlatformId != VER_PLATFORM_WIN32_NT) return false;
-    return info.dwMajorVersion > major || (info.dwMajorVersion == major && info.dwMinorVersion >= minor);
-}
 
 int Width(const RECT& r) { return r.right - r.left; }
 int Height(const RECT& r) { return r.bottom - r.top; }
@@ -54,10 +20,6 @@ void MoveClamped(HWND dialog, int x, int y, int w, int h) {
 }
 
 }  // namespace
-
-bool IsWindowsXpOrLater() { return NtAtLeast(5, 1); }
-bool IsWindowsVistaOrLater() { return NtAtLeast(6, 0); }
-bool IsWindows7OrLater() { return NtAtLeast(6, 1); }
 
 void CentreOverParent(HWND dialog) {
     HWND parent = GetParent(dialog);

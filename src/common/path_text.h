@@ -48,6 +48,8 @@ std::u16string LastPathComponent(std::u16string_view path);
 // "*" + suffix from the last "." of the whole path, or "\" + suffix + "$" for
 // regular expressions; empty when the path has no ".".
 std::u16string MakeExtensionPattern(std::u16string_view path, std::uint32_t useRegex);
+// "X:\..." or "\\server\share...", with backslashes or slashes.
+bool IsFullPath(std::u16string_view path);
 // The folder as the dialogs show and use it: a bare drive gets a backslash.
 std::u16string FolderDisplayForm(std::u16string_view folder);
 

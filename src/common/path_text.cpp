@@ -1,4 +1,4 @@
-#include "match/path_text.h"
+#include "common/path_text.h"
 
 namespace korvane {
 
@@ -88,6 +88,13 @@ std::u16string FolderDisplayForm(std::u16string_view folder) {
     std::u16string form(folder);
     if (IsBareDrive(folder)) form += u'\\';
     return form;
+}
+
+bool IsFullPath(std::u16string_view path) {
+    const auto slash = [](char16_t c) { return c == u'\\' || c == u'/'; };
+    const auto letter = [](char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); };
+    if (path.size() >= 3 && letter(path[0]) && path[1] == u':' && slash(path[2])) return true;
+    return path.size() >= 2 && slash(path[0]) && slash(path[1]);
 }
 
 }  // namespace korvane

@@ -1,4 +1,4 @@
-#include "explorer/remote_block.h"
+#include "os/remote_block.h"
 
 namespace korvane {
 

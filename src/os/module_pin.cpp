@@ -1,0 +1,36 @@
+#include "os/module_pin.h"
+
+#include <string>
+
+#include "os/ansi.h"
+#include "os/files.h"
+#include "os/late_bound.h"
+#include "os/platform.h"
+#include "os/wide.h"
+
+namespace korvane {
+
+HMODULE PinModuleOf(const void* address) noexcept {
+    try {
+        // Windows XP and later; earlier systems load the module again by its path.
+        using GetModuleHandleExFn = BOOL(WINAPI*)(DWORD, LPCSTR, HMODULE*);
+        static const auto getEx = LateBound<GetModuleHandleExFn>("kernel32.dll", "GetModuleHandleExA");
+        HMODULE module = nullptr;
+        if (getEx && getEx(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, static_cast<LPCSTR>(address), &module))
+            return module;
+        MEMORY_BASIC_INFORMATION info = {};
+        if (!VirtualQuery(address, &info, sizeof info) || !info.AllocationBase) return nullptr;
+        const std::u16string path = ModuleFileName(static_cast<HMODULE>(info.AllocationBase));
+        if (path.empty()) return nullptr;
+        if (IsNt()) {
+            KORVANE_BIND(kernel32, LoadLibraryW);
+            return LoadLibraryW_ ? LoadLibraryW_(AsWide(path)) : nullptr;
+        }
+        std::string ansi;
+        return ToAnsiExact(path, ansi) ? LoadLibraryA(ansi.c_str()) : nullptr;
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+}  // namespace korvane
