@@ -7,6 +7,7 @@
 
 #include "dialog/main_dialog.h"
 #include "modal_run.h"
+#include "test_support.h"
 
 namespace commandtest {
 
@@ -16,10 +17,10 @@ inline korvane::MainDialogInputs DialogInputs(korvane::InvocationMode mode, cons
                                               List patterns, List destinations) {
     korvane::MainDialogInputs inputs;
     inputs.mode = mode;
-    inputs.currentFolder = folder;
-    inputs.extensionPattern = "*.txt";
-    inputs.settings.patternHistory = std::move(patterns);
-    inputs.settings.destinationHistory = std::move(destinations);
+    inputs.currentFolder = testsupport::U(folder);
+    inputs.extensionPattern = u"*.txt";
+    inputs.settings.patternHistory = testsupport::U(patterns);
+    inputs.settings.destinationHistory = testsupport::U(destinations);
     return inputs;
 }
 
@@ -40,7 +41,7 @@ private:
     static korvane::MainChoices Sentinels() {
         korvane::MainChoices c;
         c.action = korvane::kCutToClipboard;
-        c.pattern = c.typedDestination = c.destinationFolder = "unchanged";
+        c.pattern = c.typedDestination = c.destinationFolder = u"unchanged";
         return c;
     }
 };

@@ -28,6 +28,13 @@ struct ExtensionRef {
     korvane::ShellExtension& operator*() const { return *p; }
 };
 
+// The product's text is UTF-16; the tests name their ANSI paths in the code page.
+std::u16string U(const std::string& ansi);               // from the ANSI code page
+std::vector<std::u16string> U(const std::vector<std::string>& ansi);
+std::string A(const std::u16string& text);               // to it, '?' for what it lacks
+std::vector<std::string> A(const std::vector<std::u16string>& texts);
+const wchar_t* W(const std::u16string& text);            // for the tests' own W calls
+
 // A fresh folder under %TEMP%, removed with everything in it when destroyed.
 class TempFolder {
 public:
@@ -59,12 +66,6 @@ std::wstring Widen(const std::string& text);  // from the ANSI code page
 bool WriteWideFile(const std::wstring& path, const std::string& content = "x");
 std::vector<std::wstring> WideNamesIn(const std::wstring& folder);  // sorted, without . and ..
 
-// The product's text is UTF-16; the tests name their ANSI paths in the code page.
-std::u16string U(const std::string& ansi);               // from the ANSI code page
-std::vector<std::u16string> U(const std::vector<std::string>& ansi);
-std::string A(const std::u16string& text);               // to it, '?' for what it lacks
-std::vector<std::string> A(const std::vector<std::u16string>& texts);
-const wchar_t* W(const std::u16string& text);            // for the tests' own W calls
 // The same file helpers for UTF-16 paths.
 bool WriteFileU(const std::u16string& path, const std::string& content = "x");  // folders above made too
 std::string ReadFileU(const std::u16string& path);
