@@ -1,23 +1,27 @@
 // Copy and cut to the clipboard: the drop list and the drop effect as a paste reads
-// them, and a real paste of the files through the shell.
+// them, and a real paste of the files through the shell. The drop list is UTF-16
+// (fWide 1) on the NT family and the code page's bytes (fWide 0) on the 9x family
+// (the run with Wine's win98 setting).
 #include <gtest/gtest.h>
 
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "common/unique_handle.h"
-#include "match/match_name.h"
 #include "common/path_text.h"
+#include "common/unique_handle.h"
+#include "match/folder_scan.h"
+#include "match/match_name.h"
 #include "test_support.h"
 #include "transfer/clipboard.h"
-#include "match/folder_scan.h"
 
 using namespace testsupport;
-using Strings = std::vector<std::string>;
+using Paths = std::vector<std::u16string>;
 
 namespace {
 
@@ -30,12 +34,58 @@ bool OpenClipboardPatiently(HWND owner = nullptr) {
     return false;
 }
 
-UINT DropEffectFormat() { return RegisterClipboardFormatA("Preferred DropEffect"); }
+UINT DropEffectFormat() { return RegisterClipboardFormatW(L"Preferred DropEffect"); }
+
+std::uint32_t U32At(const std::string& bytes, std::size_t at) {
+    std::uint32_t v = 0;
+    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(bytes[at + i]);
+    return v;
+}
+
+// A CF_HDROP block read field by field: the DROPFILES header (pFiles at 0, fWide at
+// 16), then NUL-ended paths in units of fWide's width, and one more NUL. complete
+// says that the list ended exactly at the end of the block.
+struct DropBlock {
+    bool complete = false;
+    bool wide = false;
+    Paths paths;
+};
+
+DropBlock ParseDropBlock(const std::string& bytes) {
+    DropBlock block;
+    if (bytes.size() < 20) return block;
+    std::size_t at = U32At(bytes, 0);
+    block.wide = U32At(bytes, 16) != 0;
+    const std::size_t unit = block.wide ? 2 : 1;
+    std::u16string wide;
+    std::string ansi;
+    while (at + unit <= bytes.size()) {
+        const char16_t c = block.wide ? static_cast<char16_t>(static_cast<unsigned char>(bytes[at]) |
+                                                              static_cast<unsigned char>(bytes[at + 1]) << 8)
+                                      : static_cast<char16_t>(static_cast<unsigned char>(bytes[at]));
+        at += unit;
+        if (c != 0) {
+            if (block.wide)
+                wide += c;
+            else
+                ansi += static_cast<char>(c);
+            continue;
+        }
+        if (wide.empty() && ansi.empty()) {  // the second NUL: the end of the list
+            block.complete = at == bytes.size();
+            return block;
+        }
+        block.paths.push_back(block.wide ? wide : U(ansi));
+        wide.clear();
+        ansi.clear();
+    }
+    return block;
+}
 
 struct ClipboardContent {
     bool hasDropList = false;
     std::string dropBytes;  // the whole CF_HDROP block
-    Strings files;          // as DragQueryFileA reads them
+    Paths files;            // as DragQueryFileW reads them
     bool hasEffect = false;
     DWORD effect = 0;
     std::string text;  // CF_TEXT, when there is one
@@ -51,13 +101,13 @@ ClipboardContent ReadClipboard() {
         content.hasDropList = true;
         GlobalLockGuard lock(drop);
         if (lock.Data()) content.dropBytes.assign(static_cast<const char*>(lock.Data()), GlobalSize(drop));
-        // Wine's DragQueryFileA counts entries past the end of an empty list.
-        const bool emptyList = content.dropBytes.size() > 20 && content.dropBytes[20] == '\0';
-        const UINT count = emptyList ? 0 : DragQueryFileA(static_cast<HDROP>(drop), 0xFFFFFFFF, nullptr, 0);
+        // Wine's DragQueryFile counts entries past the end of an empty list.
+        const bool emptyList = ParseDropBlock(content.dropBytes).paths.empty();
+        const UINT count = emptyList ? 0 : DragQueryFileW(static_cast<HDROP>(drop), 0xFFFFFFFF, nullptr, 0);
         for (UINT i = 0; i < count; ++i) {
-            char path[MAX_PATH * 2] = {};
-            DragQueryFileA(static_cast<HDROP>(drop), i, path, sizeof path);
-            content.files.push_back(path);
+            wchar_t path[MAX_PATH * 2] = {};
+            DragQueryFileW(static_cast<HDROP>(drop), i, path, MAX_PATH * 2);
+            content.files.push_back(reinterpret_cast<const char16_t*>(path));
         }
     }
     if (HANDLE effect = GetClipboardData(DropEffectFormat())) {
@@ -85,35 +135,54 @@ void PutTextOnClipboard(const std::string& text) {
     CloseClipboard();
 }
 
-// The list with its total of path bytes; a stale total when one is given.
-korvane::MatchList ListOf(const Strings& paths, std::int64_t staleTotal = -1) {
+// The list with its total of path units; a stale total when one is given.
+korvane::MatchList ListOf(const Paths& paths, std::int64_t staleTotal = -1) {
     korvane::MatchList list{paths, {}, 0, {}};
-    for (const auto& p : paths) list.pathBytes += static_cast<std::uint32_t>(p.size() + 1);
-    if (staleTotal >= 0) list.pathBytes = static_cast<std::uint32_t>(staleTotal);
+    for (const auto& p : paths) list.pathUnits += static_cast<std::uint32_t>(p.size() + 1);
+    if (staleTotal >= 0) list.pathUnits = static_cast<std::uint32_t>(staleTotal);
     return list;
 }
 
-std::string DropListOf(const Strings& paths) {
+// The block a paste reads, byte for byte: UTF-16LE on the NT family, the code
+// page's bytes on the 9x family.
+std::string DropListOf(const Paths& paths) {
+    const bool wide = IsNtPlatform();
     std::string bytes("\x14\0\0\0", 4);
-    bytes += std::string(16, '\0');
-    for (const auto& p : paths) bytes += p + '\0';
-    return bytes + '\0';
+    bytes += std::string(12, '\0');
+    bytes += std::string(wide ? "\x01\0\0\0" : "\0\0\0\0", 4);
+    for (const auto& p : paths) {
+        if (wide) {
+            for (char16_t c : p) {
+                bytes += static_cast<char>(c & 0xFF);
+                bytes += static_cast<char>(c >> 8);
+            }
+            bytes += std::string(2, '\0');
+        } else {
+            bytes += A(p) + '\0';
+        }
+    }
+    return bytes + std::string(wide ? 2 : 1, '\0');
+}
+
+Paths Sorted(Paths paths) {
+    std::sort(paths.begin(), paths.end());
+    return paths;
 }
 
 }  // namespace
 
 TEST(Clipboard, DropListAndEffectReplaceWhatTheClipboardHeld) {
-    const std::string doubleByte = std::string("D:\\") + kHyo + "\\" + kSo + kRu + ".txt";
+    const std::u16string japanese = u"D:\\表\\ソル.txt";  // 0x5C as second bytes in code page 932
     const struct {
         korvane::ActionKind action;
-        Strings paths;
-        std::size_t blockSize;
+        Paths paths;
+        std::size_t wideSize, ansiSize;
         DWORD effect;
     } cases[] = {
-        {korvane::kCopyToClipboard, {"D:\\a.txt", "D:\\b.txt", "D:\\c.txt"}, 48, 1},
-        {korvane::kCutToClipboard, {"D:\\a.txt", "D:\\b.txt", "D:\\c.txt"}, 48, 2},
-        {korvane::kCopyToClipboard, {}, 21, 1},  // an empty list still replaces the clipboard
-        {korvane::kCutToClipboard, {doubleByte, "D:\\x"}, 20 + doubleByte.size() + 1 + 5 + 1, 2},
+        {korvane::kCopyToClipboard, {u"D:\\a.txt", u"D:\\b.txt", u"D:\\c.txt"}, 76, 48, 1},
+        {korvane::kCutToClipboard, {u"D:\\a.txt", u"D:\\b.txt", u"D:\\c.txt"}, 76, 48, 2},
+        {korvane::kCopyToClipboard, {}, 22, 21, 1},  // an empty list still replaces the clipboard
+        {korvane::kCutToClipboard, {japanese, u"D:\\x"}, 56, 41, 2},
     };
     for (const auto& c : cases) {
         PutTextOnClipboard("held before");
@@ -122,40 +191,109 @@ TEST(Clipboard, DropListAndEffectReplaceWhatTheClipboardHeld) {
         const ClipboardContent content = ReadClipboard();
         EXPECT_TRUE(content.text.empty()) << "the text held before is gone";
         ASSERT_TRUE(content.hasDropList) << c.paths.size();
-        EXPECT_EQ(content.dropBytes.size(), c.blockSize);
+        EXPECT_EQ(content.dropBytes.size(), IsNtPlatform() ? c.wideSize : c.ansiSize);
         EXPECT_EQ(content.dropBytes, DropListOf(c.paths));
-        EXPECT_EQ(content.files, c.paths) << "byte for byte, as a paste reads them";
+        const DropBlock block = ParseDropBlock(content.dropBytes);
+        EXPECT_TRUE(block.complete);
+        EXPECT_EQ(block.wide, IsNtPlatform());
+        EXPECT_EQ(block.paths, c.paths);
+        EXPECT_EQ(content.files, c.paths) << "as a paste reads them";
         EXPECT_TRUE(content.hasEffect);
         EXPECT_EQ(content.effect, c.effect);
     }
 }
 
-// A folder with cafe.txt and names code page 932 cannot hold (made in UTF-16):
-// both actions put cafe.txt alone on the clipboard, never a lossy path such as
-// caf?.txt or one that reads a¥..¥ as a\..\, and say afterwards how many were left out.
-TEST(Clipboard, NamesTheCodePageCannotHoldAreLeftOutAndCounted) {
+namespace {
+
+// A folder holding cafe.txt and names code page 932 cannot hold, made in UTF-16.
+const Paths kNames = {u"cafe.txt", u"café.txt", u"한국어.txt", u"a😀.txt", u"snow☃.txt", u"a¥..¥..¥notes.txt"};
+
+bool MakeNamesFolder(const TempFolder& folder) {
+    for (const auto& name : kNames)
+        if (!WriteFileU(folder / name, "content of " + A(name))) return false;
+    return true;
+}
+
+// The shell's file operation, as a paste hands it the clipboard's list: every path
+// copied into the folder, without a window.
+bool ShellCopy(const Paths& files, const std::u16string& folder) {
+    std::u16string from;
+    for (const auto& f : files) from += f + u'\0';
+    from += u'\0';
+    const std::u16string to = folder + u'\0';
+    SHFILEOPSTRUCTW operation = {};
+    operation.wFunc = FO_COPY;
+    operation.pFrom = W(from);
+    operation.pTo = W(to);
+    operation.fFlags = FOF_NO_UI;
+    return SHFileOperationW(&operation) == 0 && !operation.fAnyOperationsAborted;
+}
+
+}  // namespace
+
+// On the NT family every name of the folder goes on the clipboard exactly, in the
+// UTF-16 list, with no message; café.txt is never confused with cafe.txt, nor is
+// a¥..¥..¥notes.txt read as a path leading out of the folder. The shell's paste
+// then copies every one of them to its own name.
+TEST(Clipboard, NamesOutsideTheCodePageGoOnTheClipboardExactly) {
+    if (!IsNtPlatform()) GTEST_SKIP() << "the NT family's list; the 9x family has a test of its own";
+    TempFolder folder;
+    ASSERT_TRUE(MakeNamesFolder(folder));
+    Paths want;
+    for (const auto& name : kNames) want.push_back(folder / name);
+    const korvane::MatchList all = korvane::ScanFolder(folder.PathU(), korvane::PreparedPattern(u"*.txt", 0));
+    ASSERT_EQ(Sorted(all.paths), Sorted(want));
+    for (auto action : {korvane::kCopyToClipboard, korvane::kCutToClipboard}) {
+        SCOPED_TRACE(testing::Message() << "action " << action);
+        EXPECT_EQ(RunAndCloseMessageBox([&] { korvane::PutFilesOnClipboard(all, action, nullptr); }, 1000), "(none)");
+        const ClipboardContent content = ReadClipboard();
+        const DropBlock block = ParseDropBlock(content.dropBytes);
+        EXPECT_TRUE(block.wide);
+        EXPECT_TRUE(block.complete);
+        EXPECT_EQ(block.paths, all.paths) << "in the scan's order";
+        EXPECT_EQ(content.files, all.paths);
+        EXPECT_EQ(content.effect, action == korvane::kCutToClipboard ? DWORD{DROPEFFECT_MOVE} : DWORD{DROPEFFECT_COPY});
+
+        TempFolder pasted("paste");
+        ASSERT_TRUE(ShellCopy(content.files, pasted.PathU()));
+        EXPECT_EQ(NamesIn(pasted.PathU()), Sorted(kNames));
+        for (const auto& name : kNames) EXPECT_EQ(ReadFileU(pasted / name), "content of " + A(name)) << A(name);
+        EXPECT_EQ(NamesIn(folder.PathU()), Sorted(kNames)) << "a paste of a copy leaves the sources";
+    }
+}
+
+// On the 9x family the list holds the code page's bytes: a path the code page
+// cannot hold exactly is left out, never handed over as the name of another file
+// (cafe.txt for café.txt, a\..\..\notes.txt for a¥..¥..¥notes.txt), and the user is
+// told how many were left out.
+TEST(Clipboard, NinetyFamilyLeavesOutNamesTheCodePageCannotHold) {
+    if (IsNtPlatform()) GTEST_SKIP() << "run with the Windows version set to win98";
     if (GetACP() != 932) GTEST_SKIP() << "made for code page 932";
     TempFolder folder;
-    ASSERT_TRUE(WriteTextFile(folder / "cafe.txt"));
-    for (const wchar_t* name : {L"caf\u00e9.txt", L"a\u00a5..\u00a5..\u00a5notes.txt", L"snow\u2603.txt"})
-        ASSERT_TRUE(WriteWideFile(Widen(folder.Path()) + L"\\" + name));
-    const korvane::MatchList all = korvane::ScanFolder(folder.Path(), korvane::PreparedPattern("*.txt", 0));
+    ASSERT_TRUE(MakeNamesFolder(folder));
+    Paths paths;
+    for (const auto& name : kNames) paths.push_back(folder / name);
     for (auto action : {korvane::kCopyToClipboard, korvane::kCutToClipboard}) {
-        const std::string shown = RunAndCloseMessageBox([&] { korvane::PutFilesOnClipboard(all, action, nullptr); });
-        EXPECT_EQ(ReadClipboard().files, Strings{folder / "cafe.txt"}) << action;
-        const std::string want = "\x96\xBC\x91\x4F";  // 名前, the start of the message
+        const std::string shown = RunAndCloseMessageBox([&] { korvane::PutFilesOnClipboard(ListOf(paths), action, nullptr); });
+        const ClipboardContent content = ReadClipboard();
+        const DropBlock block = ParseDropBlock(content.dropBytes);
+        EXPECT_FALSE(block.wide) << action;
+        EXPECT_EQ(content.dropBytes, DropListOf({folder / u"cafe.txt"})) << action;
+        EXPECT_EQ(content.files, Paths{folder / u"cafe.txt"}) << action;
+        const std::string want = A(u"名前");  // the start of the message
         EXPECT_EQ(shown.compare(0, want.size(), want), 0) << shown;
-        EXPECT_NE(shown.find("3 "), std::string::npos) << shown;
+        EXPECT_NE(shown.find("5 "), std::string::npos) << shown;
     }
     // Nothing left out: no message.
-    const korvane::MatchList cafe = korvane::ScanFolder(folder.Path(), korvane::PreparedPattern("cafe.*", 0));
-    EXPECT_EQ(RunAndCloseMessageBox([&] { korvane::PutFilesOnClipboard(cafe, korvane::kCopyToClipboard, nullptr); }, 1000),
+    EXPECT_EQ(RunAndCloseMessageBox(
+                  [&] { korvane::PutFilesOnClipboard(ListOf({folder / u"cafe.txt"}), korvane::kCopyToClipboard, nullptr); },
+                  1000),
               "(none)");
-    EXPECT_EQ(ReadClipboard().files, Strings{folder / "cafe.txt"});
+    EXPECT_EQ(ReadClipboard().files, Paths{folder / u"cafe.txt"});
 }
 
 TEST(Clipboard, AStaleTotalDoesNotShortenOrOverrunTheBlock) {
-    const Strings paths = {"C:\\first.txt", "C:\\second.txt", "C:\\third.txt"};
+    const Paths paths = {u"C:\\first.txt", u"C:\\second.txt", u"C:\\third.txt"};
     for (std::uint32_t staleTotal : {0u, 5u, 1000u}) {
         korvane::PutFilesOnClipboard(ListOf(paths, staleTotal), korvane::kCopyToClipboard, nullptr);
         const ClipboardContent content = ReadClipboard();
@@ -166,11 +304,11 @@ TEST(Clipboard, AStaleTotalDoesNotShortenOrOverrunTheBlock) {
 
 TEST(Clipboard, AClipboardHeldElsewhereIsLeftAsItWas) {
     PutTextOnClipboard("still here");
-    HANDLE opened = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     BackgroundThread holder([&] {
         // Held by a window: Wine lets a second opener with no window in.
-        HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+        HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
         if (OpenClipboardPatiently(window)) {
             SetEvent(opened);
             WaitForSingleObject(release, 20000);
@@ -179,7 +317,7 @@ TEST(Clipboard, AClipboardHeldElsewhereIsLeftAsItWas) {
         DestroyWindow(window);
     });
     ASSERT_EQ(WaitForSingleObject(opened, 10000), WAIT_OBJECT_0);
-    korvane::PutFilesOnClipboard(ListOf({"C:\\a.txt"}), korvane::kCutToClipboard, nullptr);
+    korvane::PutFilesOnClipboard(ListOf({u"C:\\a.txt"}), korvane::kCutToClipboard, nullptr);
     SetEvent(release);
     ASSERT_TRUE(holder.Join());
     CloseHandle(opened);
@@ -195,36 +333,29 @@ namespace {
 
 // What a paste in Explorer does with the clipboard: the drop list, copied or moved as
 // the drop effect says, by the shell's file operation.
-bool PasteAsExplorerDoes(const std::string& folder) {
+bool PasteAsExplorerDoes(const std::u16string& folder) {
     const ClipboardContent content = ReadClipboard();
     if (!content.hasDropList || content.files.empty()) return false;
     // One destination per file: Wine's move of several files into one folder gives up.
-    std::string from, to;
+    std::u16string from, to;
     for (const auto& f : content.files) {
-        from += f + '\0';
-        to += folder + "\\" + korvane::LastPathComponent(f) + '\0';
+        from += f + u'\0';
+        to += folder + u"\\" + korvane::LastPathComponent(f) + u'\0';
     }
-    from += '\0';
-    to += '\0';
-    SHFILEOPSTRUCTA operation = {};
+    from += u'\0';
+    to += u'\0';
+    SHFILEOPSTRUCTW operation = {};
     operation.wFunc = content.effect == DROPEFFECT_MOVE ? FO_MOVE : FO_COPY;
-    operation.pFrom = from.c_str();
-    operation.pTo = to.c_str();
-    operation.fFlags = FOF_MULTIDESTFILES | FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR | FOF_NOERRORUI | FOF_SILENT;
-    return SHFileOperationA(&operation) == 0 && !operation.fAnyOperationsAborted;
-}
-
-std::wstring Widen(const std::string& text) {
-    std::wstring wide(text.size() + 1, L'\0');
-    const int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
-    wide.resize(n > 0 ? n - 1 : 0);
-    return wide;
+    operation.pFrom = W(from);
+    operation.pTo = W(to);
+    operation.fFlags = FOF_MULTIDESTFILES | FOF_NO_UI;
+    return SHFileOperationW(&operation) == 0 && !operation.fAnyOperationsAborted;
 }
 
 // The shell's own "paste" on the background of a folder, as the folder's Edit menu runs it.
-HRESULT PasteWithShellVerb(const std::string& folder) {
+HRESULT PasteWithShellVerb(const std::u16string& folder) {
     PIDLIST_ABSOLUTE pidl = nullptr;
-    HRESULT hr = SHParseDisplayName(Widen(folder).c_str(), nullptr, &pidl, 0, nullptr);
+    HRESULT hr = SHParseDisplayName(W(folder), nullptr, &pidl, 0, nullptr);
     if (FAILED(hr)) return hr;
     ComPtr<IShellFolder> desktop, target;
     hr = SHGetDesktopFolder(desktop.Put());
@@ -263,21 +394,21 @@ TEST(Clipboard, APasteCopiesOrMovesTheFiles) {
     };
     for (const auto& c : cases) {
         TempFolder source("src"), destination("dst");
-        const Strings names = {"a.txt", std::string(kHyo) + kSo + ".txt", std::string(kRu) + "noext"};
-        Strings paths;
+        const Paths names = {u"a.txt", u"表ソ.txt", u"ルnoext"};
+        Paths paths;
         for (const auto& n : names) {
-            ASSERT_TRUE(WriteTextFile(source / n, "content of " + n));
+            ASSERT_TRUE(WriteFileU(source / n, "content of " + A(n)));
             paths.push_back(source / n);
         }
         korvane::PutFilesOnClipboard(ListOf(paths), c.action, GetDesktopWindow());
 
         if (c.shellVerb)
-            EXPECT_EQ(PasteWithShellVerb(destination.Path()), S_OK);
+            EXPECT_EQ(PasteWithShellVerb(destination.PathU()), S_OK);
         else
-            EXPECT_TRUE(PasteAsExplorerDoes(destination.Path()));
+            EXPECT_TRUE(PasteAsExplorerDoes(destination.PathU()));
         for (const auto& n : names) {
-            EXPECT_EQ(ReadTextFile(destination / n), "content of " + n) << c.action << c.shellVerb;
-            EXPECT_EQ(FileExists(source / n), c.sourcesStay) << c.action << c.shellVerb;
+            EXPECT_EQ(ReadFileU(destination / n), "content of " + A(n)) << c.action << c.shellVerb;
+            EXPECT_EQ(FileExistsU(source / n), c.sourcesStay) << c.action << c.shellVerb;
         }
     }
 }

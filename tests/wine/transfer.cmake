@@ -1,7 +1,8 @@
 # Copy and move: the engine with its progress dialog, the overwrite question, the
-# results list, and the animation clips.
+# results list, and the animation clips; transfer_names_test.cpp holds the names
+# outside the code page, the names that are no plain names and the paths too long.
 set(transfer_driver ${CMAKE_CURRENT_SOURCE_DIR}/transfer_driver.cpp)
-korvane_wine_test(transfer_test SOURCES transfer_test.cpp ${transfer_driver} RESOURCES LIBS comctl32)
+korvane_wine_test(transfer_test SOURCES transfer_test.cpp transfer_names_test.cpp ${transfer_driver} RESOURCES LIBS comctl32)
 korvane_wine_test(transfer_clips_test SOURCES transfer_clips_test.cpp ${transfer_driver} RESOURCES LIBS comctl32
   VERSIONS win7 winxp)
 

@@ -10,8 +10,7 @@
 
 #include "resources/resource.h"
 #include "common/module.h"
-#include "os/system_helpers.h"
-#include "transfer/transfer_engine.h"
+#include "os/platform.h"
 #include "transfer_driver.h"
 #include "test_support.h"
 
@@ -134,7 +133,7 @@ TEST(TransferClips, TheAnimationControlOpensTheClipsTheDialogUses) {
 // shell32 clips 80 x 50), and keeps its template size (249 x 38 units) when it cannot.
 TEST(TransferClips, TheProgressDialogOpensItsClip) {
     TempFolder src, dst;
-    ASSERT_TRUE(WriteTextFile(src / "a.txt", "a"));
+    ASSERT_TRUE(WriteFileU(src / u"a.txt", "a"));
     const bool own = korvane::IsWindowsVistaOrLater();
     HMODULE shell = LoadLibraryA("shell32.dll");
     for (auto action : {korvane::kCopyToFolder, korvane::kMoveToFolder}) {
@@ -151,20 +150,14 @@ TEST(TransferClips, TheProgressDialogOpensItsClip) {
             EXPECT_EQ(want.cx, 272);
             EXPECT_EQ(want.cy, 60);
         }
-        korvane::TransferJob job;
-        job.currentFolder = src.Path();
-        job.matches.paths = {src / "a.txt"};
-        job.destinationFolder = dst.Path();
-        job.sameFileAction = korvane::kOverwriteAlways;
-        job.action = action;
-        transferdriver::DialogDriver driver;
+        transferdriver::Transfer t(src.PathU(), {src / u"a.txt"}, dst.PathU(), action);
         RECT frame = {};
-        driver.onProgress = [&](int, HWND dialog) { GetClientRect(GetDlgItem(dialog, IDC_PROGRESS_ANIMATION), &frame); };
-        korvane::RunTransfer(job, nullptr);
+        t.driver.onProgress = [&](int, HWND dialog) { GetClientRect(GetDlgItem(dialog, IDC_PROGRESS_ANIMATION), &frame); };
+        t.Run();
         EXPECT_EQ(frame.right - frame.left, want.cx) << action;
         EXPECT_EQ(frame.bottom - frame.top, want.cy) << action;
         if (action == korvane::kMoveToFolder) {
-            ASSERT_TRUE(WriteTextFile(src / "a.txt", "a"));
+            ASSERT_TRUE(WriteFileU(src / u"a.txt", "a"));
         }
     }
     FreeLibrary(shell);
