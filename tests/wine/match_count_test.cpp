@@ -9,10 +9,12 @@
 #include <vector>
 
 #include "common/unique_handle.h"
+#include "dialog/match_count.h"
 #include "list_view/bridge_support.h"
 #include "main_dialog_inputs.h"
+#include "os/platform.h"
+#include "os/ui_text.h"
 #include "resources/resource.h"
-#include "os/system_helpers.h"
 #include "test_support.h"
 
 using korvane::LoadResourceString;
@@ -21,16 +23,24 @@ using namespace testsupport;
 
 namespace {
 
-std::string Count(long n) {
-    std::string text = LoadResourceString(IDS_MATCH_COUNT);
-    return text.replace(text.find("%d"), 2, std::to_string(n));
+// Read with the W function: the dialogs are Unicode windows on the NT family.
+std::u16string TextOf(HWND window) {
+    wchar_t text[1024] = {};
+    GetWindowTextW(window, text, 1024);
+    return std::u16string(reinterpret_cast<const char16_t*>(text));
 }
 
-std::string CountShown(HWND dialog) { return WindowText(GetDlgItem(dialog, IDC_MAIN_MATCH_COUNT)); }
+std::u16string Count(long n) {
+    std::u16string text = LoadResourceString(IDS_MATCH_COUNT);
+    const std::string digits = std::to_string(n);
+    return text.replace(text.find(u"%d"), 2, std::u16string(digits.begin(), digits.end()));
+}
+
+std::u16string CountShown(HWND dialog) { return TextOf(GetDlgItem(dialog, IDC_MAIN_MATCH_COUNT)); }
 
 // Serves this thread's messages (a view of the test's own answers the worker) while
 // waiting up to 10 s for the count control to show the text.
-bool CountBecomes(HWND dialog, const std::string& want) {
+bool CountBecomes(HWND dialog, const std::u16string& want) {
     for (int i = 0; i < 1000; ++i) {
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
@@ -68,18 +78,32 @@ int ThreadsOfThisProcess() {
 }
 
 BOOL CALLBACK CollectTexts(HWND child, LPARAM texts) {
-    reinterpret_cast<std::vector<std::string>*>(texts)->push_back(WindowText(child));
+    reinterpret_cast<std::vector<std::u16string>*>(texts)->push_back(TextOf(child));
     return TRUE;
 }
 
 // The message alone, or followed by the RegExp object's own words when it gives any.
 bool BoxSaysNotValid(HWND box) {
-    const std::string message = LoadResourceString(IDS_REGEX_NOT_VALID);
-    std::vector<std::string> texts;
+    const std::u16string message = LoadResourceString(IDS_REGEX_NOT_VALID);
+    std::vector<std::u16string> texts;
     EnumChildWindows(box, CollectTexts, reinterpret_cast<LPARAM>(&texts));
-    for (const std::string& text : texts)
-        if (text == message || text.rfind(message + "\n\n", 0) == 0) return true;
+    for (const std::u16string& text : texts)
+        if (text == message || text.rfind(message + u"\n\n", 0) == 0) return true;
     return false;
+}
+
+// One count on this thread, as the worker makes it; -3 when the progress figure
+// disagrees with the result.
+long CountNow(const std::u16string& pattern, std::uint32_t useRegex, const std::u16string& folder,
+              bool subfolders = false) {
+    korvane::MatchCountRequest request;
+    request.pattern = pattern;
+    request.useRegex = useRegex;
+    request.folder = folder;
+    request.subfolders = subfolders;
+    volatile LONG cancel = 0, progress = 0;
+    const long count = korvane::CountMatches(request, cancel, progress);
+    return count >= 0 && progress != count ? -3 : count;
 }
 
 }  // namespace
@@ -91,20 +115,20 @@ TEST(MatchCount, FollowsThePatternTheSubfolderBoxAndTheAction) {
     HWND dialog = run.Dialog();
     ASSERT_NE(dialog, nullptr);
 
-    EXPECT_TRUE(CountBecomes(dialog, Count(2))) << "the first pattern, counted at once: " << CountShown(dialog);
+    EXPECT_TRUE(CountBecomes(dialog, Count(2))) << "the first pattern, counted at once: " << A(CountShown(dialog));
     TypeInto(dialog, IDC_MAIN_PATTERN, "*.doc");
-    EXPECT_EQ(CountShown(dialog), "") << "the old figure goes as soon as the text changes";
-    EXPECT_TRUE(CountBecomes(dialog, Count(1))) << CountShown(dialog);
+    EXPECT_EQ(CountShown(dialog), u"") << "the old figure goes as soon as the text changes";
+    EXPECT_TRUE(CountBecomes(dialog, Count(1))) << A(CountShown(dialog));
     Click(dialog, IDC_MAIN_SUBFOLDERS);
-    EXPECT_TRUE(CountBecomes(dialog, Count(2))) << "c.doc and sub\\f.doc: " << CountShown(dialog);
+    EXPECT_TRUE(CountBecomes(dialog, Count(2))) << "c.doc and sub\\f.doc: " << A(CountShown(dialog));
     SelectHistoryItem(dialog, 0);  // *.txt, the list item rather than the edit field's old text
-    EXPECT_TRUE(CountBecomes(dialog, Count(4))) << CountShown(dialog);
+    EXPECT_TRUE(CountBecomes(dialog, Count(4))) << A(CountShown(dialog));
     TypeInto(dialog, IDC_MAIN_PATTERN, "");
-    EXPECT_TRUE(CountBecomes(dialog, "")) << "an empty pattern shows nothing";
+    EXPECT_TRUE(CountBecomes(dialog, u"")) << "an empty pattern shows nothing";
     Sleep(400);
-    EXPECT_EQ(CountShown(dialog), "");
+    EXPECT_EQ(CountShown(dialog), u"");
     TypeInto(dialog, IDC_MAIN_PATTERN, "no-such-name");
-    EXPECT_TRUE(CountBecomes(dialog, Count(0))) << CountShown(dialog);
+    EXPECT_TRUE(CountBecomes(dialog, Count(0))) << A(CountShown(dialog));
     PostClick(dialog, IDCANCEL);
     ASSERT_TRUE(run.Finish());
 
@@ -115,9 +139,9 @@ TEST(MatchCount, FollowsThePatternTheSubfolderBoxAndTheAction) {
     MainDialogRun second(in);
     dialog = second.Dialog();
     ASSERT_NE(dialog, nullptr);
-    EXPECT_TRUE(CountBecomes(dialog, Count(4))) << CountShown(dialog);
+    EXPECT_TRUE(CountBecomes(dialog, Count(4))) << A(CountShown(dialog));
     Click(dialog, IDC_MAIN_COPY_TO_CLIPBOARD);
-    EXPECT_TRUE(CountBecomes(dialog, Count(2))) << CountShown(dialog);
+    EXPECT_TRUE(CountBecomes(dialog, Count(2))) << A(CountShown(dialog));
     PostClick(dialog, IDCANCEL);
     ASSERT_TRUE(second.Finish());
 }
@@ -127,34 +151,66 @@ TEST(MatchCount, RegularExpressionsCountAndARejectedOneIsRefusedAtOk) {
     MakeFiles(folder);
     korvane::MainDialogInputs in = Inputs(folder.Path(), korvane::kFolderMode);
     in.settings.useRegex = 1;
-    in.settings.patternHistory = {"^[ab]\\.txt$"};
+    in.settings.patternHistory = {u"^[ab]\\.txt$"};
     MainDialogRun run(in);
     HWND dialog = run.Dialog();
     ASSERT_NE(dialog, nullptr);
-    EXPECT_TRUE(CountBecomes(dialog, Count(2))) << CountShown(dialog);
+    EXPECT_TRUE(CountBecomes(dialog, Count(2))) << A(CountShown(dialog));
     TypeInto(dialog, IDC_MAIN_PATTERN, "A");  // case counts
-    EXPECT_TRUE(CountBecomes(dialog, Count(0))) << CountShown(dialog);
+    EXPECT_TRUE(CountBecomes(dialog, Count(0))) << A(CountShown(dialog));
 
     // A wildcard typed while regular expressions are on.
     TypeInto(dialog, IDC_MAIN_PATTERN, "*.txt");
-    EXPECT_TRUE(CountBecomes(dialog, LoadResourceString(IDS_MATCH_REGEX_INVALID))) << CountShown(dialog);
+    EXPECT_TRUE(CountBecomes(dialog, LoadResourceString(IDS_MATCH_REGEX_INVALID))) << A(CountShown(dialog));
     PostClick(dialog, IDOK);
     HWND box = run.Dialog(10000, dialog);
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(WindowText(box), LoadResourceString(IDS_APP_CAPTION));
+    EXPECT_EQ(TextOf(box), LoadResourceString(IDS_APP_CAPTION));
     // The RegExp object's own words, when it gives any, follow the message.
     EXPECT_TRUE(BoxSaysNotValid(box));
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     for (int i = 0; i < 200 && IsWindow(box); ++i) Sleep(10);
     ASSERT_TRUE(IsWindow(dialog)) << "the dialog stays open";
     EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_MAIN_PATTERN)), "*.txt") << "with the text as typed";
-    EXPECT_EQ(run.choices.pattern, "unchanged") << "nothing is stored";
+    EXPECT_EQ(run.choices.pattern, u"unchanged") << "nothing is stored";
 
     TypeInto(dialog, IDC_MAIN_PATTERN, "\\.doc$");
     PostClick(dialog, IDOK);
     ASSERT_TRUE(run.Finish());
     EXPECT_EQ(run.Result(), IDOK) << "a valid expression passes as before";
-    EXPECT_EQ(run.choices.pattern, "\\.doc$");
+    EXPECT_EQ(run.choices.pattern, u"\\.doc$");
+}
+
+// The count takes the scan's walk and matcher: names outside the code page count as
+// what they are ("?" one character, a surrogate pair included), below the folder
+// too, and a name that is no plain name (nul.txt) never counts.
+TEST(MatchCount, NamesOutsideTheCodePageCountAsTheScansCollectThem) {
+    TempFolder folder;
+    for (const char16_t* name : {u"\ud55c\uad6d\uc5b4.txt", u"\ud55c.txt", u"\U0001F600.txt", u"ab.txt",
+                                 u"caf\u00e9.txt", u"\ud55c\\y.txt", u"\ud55c\\\ud55c.txt"})
+        ASSERT_TRUE(WriteFileU(folder / name)) << testing::PrintToString(name);
+    // Only the "\\?\" form makes a file of a device name; the folder's removal needs it too.
+    const std::u16string device = u"\\\\?\\" + (folder / u"nul.txt");
+    ASSERT_TRUE(UniqueFile(CreateFileW(W(device), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr)));
+    const struct {
+        const char16_t* pattern;
+        std::uint32_t useRegex;
+        bool subfolders;
+        long want;
+    } cases[] = {
+        {u"\ud55c*", 0, false, 2},  // 한국어.txt, 한.txt; the folder 한 is no file
+        {u"?.txt", 0, false, 2},    // 한.txt, 😀.txt, not ab.txt
+        {u"?.txt", 0, true, 4},     // and 한\y.txt, 한\한.txt
+        {u"??.txt", 0, false, 1},   // ab.txt only
+        {u"caf\u00e9.*", 0, false, 1},
+        {u"*.txt", 0, true, 7},     // nul.txt never
+        {u"^\ud55c", 1, true, 3},
+        {u"\U0001F600", 1, false, 1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CountNow(c.pattern, c.useRegex, folder.PathU(), c.subfolders), c.want)
+            << testing::PrintToString(c.pattern) << " subfolders " << c.subfolders;
+    DeleteFileW(W(device));
 }
 
 TEST(MatchCount, BeforeWindows7ExtensionModeCountsTheViewsItems) {
@@ -163,7 +219,7 @@ TEST(MatchCount, BeforeWindows7ExtensionModeCountsTheViewsItems) {
     ASSERT_TRUE(WriteTextFile(folder / "sub\\below.txt"));
     ASSERT_TRUE(WriteTextFile(folder / "on-disk-only.txt"));
     // Explorer shows what it likes: the view's texts decide, not the files of the folder.
-    viewtest::ViewProcess shown({{"a.txt"}, {"b.TXT"}, {"c.doc"}, {"shown.txt"}});
+    viewtest::ViewProcess shown({{u"a.txt"}, {u"b.TXT"}, {u"c.doc"}, {u"shown.txt"}});
     ASSERT_NE(shown.View(), nullptr);
     korvane::MainDialogInputs in = Inputs(folder.Path(), korvane::kExtensionMode);
     in.settings.initialAction = korvane::kSelectOnly;
@@ -172,9 +228,9 @@ TEST(MatchCount, BeforeWindows7ExtensionModeCountsTheViewsItems) {
     MainDialogRun run(in);
     HWND dialog = run.Dialog();
     ASSERT_NE(dialog, nullptr);
-    EXPECT_TRUE(CountBecomes(dialog, Count(3))) << CountShown(dialog);
+    EXPECT_TRUE(CountBecomes(dialog, Count(3))) << A(CountShown(dialog));
     Click(dialog, IDC_MAIN_COPY_TO_FOLDER);  // the copy adds the subfolders' matches from the disk
-    EXPECT_TRUE(CountBecomes(dialog, Count(4))) << CountShown(dialog);
+    EXPECT_TRUE(CountBecomes(dialog, Count(4))) << A(CountShown(dialog));
     PostClick(dialog, IDCANCEL);
     ASSERT_TRUE(run.Finish());
 }
@@ -182,16 +238,16 @@ TEST(MatchCount, BeforeWindows7ExtensionModeCountsTheViewsItems) {
 namespace {
 
 // The running figure "一致 N 件…" with 0 < N < limit.
-bool IsRunningFigure(const std::string& shown, long limit) {
-    const std::string format = LoadResourceString(IDS_MATCH_COUNTING);
-    const std::size_t at = format.find("%d");
-    const std::string before = format.substr(0, at), after = format.substr(at + 2);
+bool IsRunningFigure(const std::u16string& shown, long limit) {
+    const std::u16string format = LoadResourceString(IDS_MATCH_COUNTING);
+    const std::size_t at = format.find(u"%d");
+    const std::u16string before = format.substr(0, at), after = format.substr(at + 2);
     if (shown.size() <= before.size() + after.size() || shown.rfind(before, 0) != 0 ||
         shown.compare(shown.size() - after.size(), after.size(), after) != 0)
         return false;
-    const std::string digits = shown.substr(before.size(), shown.size() - before.size() - after.size());
-    if (digits.find_first_not_of("0123456789") != std::string::npos) return false;
-    const long n = std::stol(digits);
+    const std::u16string digits = shown.substr(before.size(), shown.size() - before.size() - after.size());
+    if (digits.size() > 9 || digits.find_first_not_of(u"0123456789") != std::u16string::npos) return false;
+    const long n = std::stol(std::string(digits.begin(), digits.end()));
     return n > 0 && n < limit;
 }
 
@@ -235,10 +291,9 @@ TEST(MatchCount, ClosingTheDialogWhileTheViewIsReadEndsTheCount) {
             const int index = static_cast<int>(wp);
             if (message == LVM_GETITEMCOUNT) return kItems;
             if (message == LVM_GETNEXTITEM) return index + 1 < kItems ? index + 1 : -1;
-            if (message != LVM_GETITEMTEXTA) return 0;
+            if (!viewtest::IsTextRequest(message)) return 0;
             Sleep(5);
-            auto* item = reinterpret_cast<LVITEMA*>(lp);
-            lstrcpynA(item->pszText, "x.txt", item->cchTextMax);
+            viewtest::AnswerText(message, lp, u"x.txt");
             return 5;
         });
         korvane::MainDialogInputs in = Inputs("C:\\windows", korvane::kExtensionMode);
@@ -254,7 +309,7 @@ TEST(MatchCount, ClosingTheDialogWhileTheViewIsReadEndsTheCount) {
             running = IsRunningFigure(CountShown(dialog), kItems);
             Sleep(10);
         }
-        EXPECT_TRUE(running) << CountShown(dialog);
+        EXPECT_TRUE(running) << A(CountShown(dialog));
         PostClick(dialog, IDCANCEL);
         // The dialog's bounded wait needs the worker's last message to the view answered.
         bool finished = false;

@@ -15,7 +15,7 @@ struct BridgeKind {
 };
 
 // A request to collect (or, with collectPaths false, only select) the matches.
-korvane::ViewRequest Request(const std::string& pattern, const std::string& folder = std::string(),
+korvane::ViewRequest Request(const std::u16string& pattern, const std::u16string& folder = std::u16string(),
                              bool collectPaths = true, std::uint32_t useRegex = 0);
 
 class BridgeTest : public testing::TestWithParam<BridgeKind> {

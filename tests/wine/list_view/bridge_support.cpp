@@ -15,7 +15,10 @@ ViewProcess::ViewProcess(const std::vector<ViewItem>& items) {
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
     itemsFile_ = std::string(temp) + token + ".txt";
-    if (!testsupport::WriteTextFile(itemsFile_, EncodeItems(items))) return;
+    const std::u16string encoded = EncodeItems(items);
+    if (!testsupport::WriteTextFile(itemsFile_, std::string(reinterpret_cast<const char*>(encoded.data()),
+                                                            encoded.size() * sizeof(char16_t))))
+        return;
 
     HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, token);
     if (!ready) return;
@@ -85,13 +88,20 @@ namespace {
 MessageSpy* activeSpy = nullptr;  // one spy at a time, on the test's thread
 }
 
-MessageSpy::MessageSpy(HWND view, Hook hook) : view_(view), hook_(std::move(hook)) {
+// A Unicode view is subclassed with the W functions, so that it stays one.
+MessageSpy::MessageSpy(HWND view, Hook hook) : view_(view), hook_(std::move(hook)), wide_(IsWindowUnicode(view) != 0) {
     activeSpy = this;
-    original_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(view, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc)));
+    const auto proc = reinterpret_cast<LONG_PTR>(Proc);
+    original_ = reinterpret_cast<WNDPROC>(wide_ ? SetWindowLongPtrW(view, GWLP_WNDPROC, proc)
+                                                : SetWindowLongPtrA(view, GWLP_WNDPROC, proc));
 }
 
 MessageSpy::~MessageSpy() {
-    SetWindowLongPtrA(view_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
+    const auto proc = reinterpret_cast<LONG_PTR>(original_);
+    if (wide_)
+        SetWindowLongPtrW(view_, GWLP_WNDPROC, proc);
+    else
+        SetWindowLongPtrA(view_, GWLP_WNDPROC, proc);
     activeSpy = nullptr;
 }
 
@@ -103,9 +113,25 @@ LRESULT CALLBACK MessageSpy::Proc(HWND window, UINT message, WPARAM wp, LPARAM l
         spy->messages_.push_back(seen);
         if (spy->hook_) spy->hook_(seen, false);
     }
-    const LRESULT result = CallWindowProcA(spy->original_, window, message, wp, lp);
+    const LRESULT result = spy->wide_ ? CallWindowProcW(spy->original_, window, message, wp, lp)
+                                      : CallWindowProcA(spy->original_, window, message, wp, lp);
     if (listMessage && spy->hook_) spy->hook_({message, wp, lp}, true);
     return result;
+}
+
+bool IsTextRequest(UINT message) {
+    return message == LVM_GETITEMA || message == LVM_GETITEMW || message == LVM_GETITEMTEXTA ||
+           message == LVM_GETITEMTEXTW;
+}
+
+void AnswerText(UINT message, LPARAM record, const std::u16string& text) {
+    if (message == LVM_GETITEMW || message == LVM_GETITEMTEXTW) {
+        auto* item = reinterpret_cast<LVITEMW*>(record);
+        lstrcpynW(item->pszText, testsupport::W(text), item->cchTextMax);
+    } else {
+        auto* item = reinterpret_cast<LVITEMA*>(record);
+        lstrcpynA(item->pszText, testsupport::A(text).c_str(), item->cchTextMax);
+    }
 }
 
 }  // namespace viewtest

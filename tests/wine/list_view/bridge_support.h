@@ -82,7 +82,13 @@ private:
     HWND view_;
     WNDPROC original_;
     Hook hook_;
+    bool wide_;
     std::vector<SpiedMessage> messages_;
 };
+
+// A scripted view's answer to a request for an item's text, in the character set the
+// message asks for: UTF-16 for the W messages, the code page's bytes for the A ones.
+bool IsTextRequest(UINT message);
+void AnswerText(UINT message, LPARAM record, const std::u16string& text);
 
 }  // namespace viewtest

@@ -4,21 +4,25 @@
 // Sets the event once the view is up, and runs until its window is closed.
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 
 #include "view_window.h"
 
 namespace {
 
-std::string ReadAll(const char* path) {
+// The file's bytes are the items' UTF-16 units (EncodeItems).
+std::u16string ReadAll(const char* path) {
     std::string content;
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return content;
+    if (file == INVALID_HANDLE_VALUE) return std::u16string();
     char buffer[4096];
     DWORD got = 0;
     while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) content.append(buffer, got);
     CloseHandle(file);
-    return content;
+    std::u16string units(content.size() / sizeof(char16_t), u'\0');
+    if (!units.empty()) std::memcpy(&units[0], content.data(), units.size() * sizeof(char16_t));
+    return units;
 }
 
 }  // namespace

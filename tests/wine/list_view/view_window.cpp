@@ -4,27 +4,27 @@
 
 namespace viewtest {
 
-std::string EncodeItems(const std::vector<ViewItem>& items) {
-    std::string encoded;
+std::u16string EncodeItems(const std::vector<ViewItem>& items) {
+    std::u16string encoded;
     for (const auto& item : items) {
-        encoded += item.selected ? (item.focused ? 'b' : 's') : (item.focused ? 'f' : '-');
+        encoded += item.selected ? (item.focused ? u'b' : u's') : (item.focused ? u'f' : u'-');
         encoded += item.text;
-        encoded += '\n';
+        encoded += u'\n';
     }
     return encoded;
 }
 
-std::vector<ViewItem> DecodeItems(const std::string& encoded) {
+std::vector<ViewItem> DecodeItems(const std::u16string& encoded) {
     std::vector<ViewItem> items;
     std::size_t start = 0;
     while (start < encoded.size()) {
-        std::size_t end = encoded.find('\n', start);
-        if (end == std::string::npos) end = encoded.size();
+        std::size_t end = encoded.find(u'\n', start);
+        if (end == std::u16string::npos) end = encoded.size();
         if (end > start) {
             ViewItem item;
-            const char flag = encoded[start];
-            item.selected = flag == 's' || flag == 'b';
-            item.focused = flag == 'f' || flag == 'b';
+            const char16_t flag = encoded[start];
+            item.selected = flag == u's' || flag == u'b';
+            item.focused = flag == u'f' || flag == u'b';
             item.text = encoded.substr(start + 1, end - start - 1);
             items.push_back(item);
         }
@@ -34,6 +34,36 @@ std::vector<ViewItem> DecodeItems(const std::string& encoded) {
 }
 
 namespace {
+
+// The view's own test of the family: the host program links nothing of the product.
+bool IsNtFamily() { return (GetVersion() & 0x80000000u) == 0; }
+
+std::string ToCodePage(const std::u16string& text) {
+    const auto* wide = reinterpret_cast<const wchar_t*>(text.c_str());
+    const int n = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    std::string ansi(n > 0 ? n : 1, '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, &ansi[0], n, nullptr, nullptr);
+    ansi.resize(n > 0 ? n - 1 : 0);
+    return ansi;
+}
+
+void InsertItem(HWND view, int index, const std::u16string& text, bool wide) {
+    if (wide) {
+        std::u16string copy = text;
+        LVITEMW item = {};
+        item.mask = LVIF_TEXT;
+        item.iItem = index;
+        item.pszText = reinterpret_cast<wchar_t*>(&copy[0]);
+        SendMessageW(view, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    } else {
+        std::string ansi = ToCodePage(text);
+        LVITEMA item = {};
+        item.mask = LVIF_TEXT;
+        item.iItem = index;
+        item.pszText = &ansi[0];
+        SendMessageA(view, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    }
+}
 
 LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wp, LPARAM lp) {
     if (message == WM_SIZE) {
@@ -68,8 +98,12 @@ HWND CreateViewWindow(const std::string& title, const std::vector<ViewItem>& ite
     if (!frame) return nullptr;
     RECT client = {};
     GetClientRect(frame, &client);
-    HWND view = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS,
-                                0, 0, client.right, client.bottom, frame, nullptr, GetModuleHandleA(nullptr), nullptr);
+    const bool wide = IsNtFamily();
+    const DWORD style = WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS;
+    HWND view = wide ? CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"", style, 0, 0, client.right, client.bottom,
+                                       frame, nullptr, GetModuleHandleW(nullptr), nullptr)
+                     : CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "", style, 0, 0, client.right, client.bottom,
+                                       frame, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!view) {
         DestroyWindow(frame);
         return nullptr;
@@ -79,13 +113,7 @@ HWND CreateViewWindow(const std::string& title, const std::vector<ViewItem>& ite
     column.cx = 380;
     column.pszText = const_cast<char*>("name");
     SendMessageA(view, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        LVITEMA item = {};
-        item.mask = LVIF_TEXT;
-        item.iItem = static_cast<int>(i);
-        item.pszText = const_cast<char*>(items[i].text.c_str());
-        SendMessageA(view, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    }
+    for (std::size_t i = 0; i < items.size(); ++i) InsertItem(view, static_cast<int>(i), items[i].text, wide);
     for (std::size_t i = 0; i < items.size(); ++i) {
         LVITEMA state = {};
         state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
