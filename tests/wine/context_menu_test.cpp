@@ -7,7 +7,8 @@
 #include "modal_run.h"
 #include "resources/resource.h"
 #include "shellext/shell_extension.h"
-#include "os/system_helpers.h"
+#include "os/platform.h"
+#include "os/ui_text.h"
 #include "test_support.h"
 
 using korvane::LoadResourceString;
@@ -19,17 +20,18 @@ namespace {
 
 using Object = ExtensionRef;
 
-std::string MenuText(HMENU menu, UINT position) {
-    char text[256] = {};
-    GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
-    return text;
+std::u16string MenuText(HMENU menu, UINT position) {
+    wchar_t text[256] = {};
+    GetMenuStringW(menu, position, text, 256, MF_BYPOSITION);
+    return reinterpret_cast<const char16_t*>(text);
 }
 
-std::wstring Wide(const std::string& text) {
-    wchar_t wide[512] = {};
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide, 512);
-    return wide;
-}
+// The wildcard help text as the string table holds it, written out here so that a
+// loader that spoils it cannot agree with itself.
+const char16_t kWildcardHelp[] = u"ワイルドカードでファイルを一括選択・コピーします。";
+
+// The same text in code page 932: every character is two bytes.
+std::string WildcardHelpInCodePage() { return A(kWildcardHelp); }
 
 UINT ExpectedMenuText(bool regex) {
     if (korvane::IsWindows7OrLater()) return regex ? IDS_MENU_REGEX_7 : IDS_MENU_WILDCARD_7;
@@ -56,7 +58,7 @@ TEST(ContextMenu, DefaultOnlyAddsNothingEveryOtherRequestOneItem) {
         if (c.added) {
             EXPECT_EQ(GetMenuItemID(menu, 1), 40u) << "the item sits at indexMenu with idCmdFirst";
             EXPECT_EQ(MenuText(menu, 1), LoadResourceString(ExpectedMenuText(false)));
-            EXPECT_EQ(MenuText(menu, 2), "second");
+            EXPECT_EQ(MenuText(menu, 2), u"second");
         }
         DestroyMenu(menu);
     }
@@ -80,7 +82,7 @@ TEST(ContextMenu, TextsFollowTheRegexOptionAtEveryMenu) {
 
         char help[260] = {};
         object->GetCommandString(0, GCS_HELPTEXTA, nullptr, help, sizeof help);
-        EXPECT_EQ(std::string(help), LoadResourceString(regex ? IDS_HELP_REGEX : IDS_HELP_WILDCARD)) << regex;
+        EXPECT_EQ(std::string(help), A(LoadResourceString(regex ? IDS_HELP_REGEX : IDS_HELP_WILDCARD))) << regex;
     }
     // The four menu texts differ, so the checks above tell them apart.
     EXPECT_NE(LoadResourceString(IDS_MENU_REGEX), LoadResourceString(IDS_MENU_WILDCARD));
@@ -90,15 +92,16 @@ TEST(ContextMenu, TextsFollowTheRegexOptionAtEveryMenu) {
 
 TEST(ContextMenu, HelpTextIsUtf16OnlyWhenAskedForOnNt) {
     Object object;  // a new object shows the wildcard texts
-    const std::string ansi = LoadResourceString(IDS_HELP_WILDCARD);
-    ASSERT_FALSE(ansi.empty());
+    ASSERT_EQ(LoadResourceString(IDS_HELP_WILDCARD), kWildcardHelp);
+    const std::string ansi = WildcardHelpInCodePage();
+    ASSERT_EQ(ansi.size(), 2 * std::char_traits<char16_t>::length(kWildcardHelp));
 
     for (UINT type : {GCS_HELPTEXTW, GCS_VERBW}) {
         wchar_t wide[260];
         std::memset(wide, 0, sizeof wide);
         EXPECT_EQ(object->GetCommandString(0, type, nullptr, reinterpret_cast<char*>(wide), 260), S_OK);
         if (IsNtPlatform())
-            EXPECT_EQ(std::wstring(wide), Wide(ansi)) << type;
+            EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(wide)), kWildcardHelp) << type;
         else  // the 9x family gets ANSI whatever it asks for
             EXPECT_EQ(std::string(reinterpret_cast<char*>(wide)), ansi) << type;
     }
@@ -111,8 +114,8 @@ TEST(ContextMenu, HelpTextIsUtf16OnlyWhenAskedForOnNt) {
 
 TEST(ContextMenu, HelpTextNeverWritesPastTheBuffer) {
     Object object;  // a new object shows the wildcard texts
-    const std::string ansi = LoadResourceString(IDS_HELP_WILDCARD);  // double-byte characters only
-    const std::wstring wide = Wide(ansi);
+    const std::string ansi = WildcardHelpInCodePage();  // double-byte characters only
+    const std::u16string wide = kWildcardHelp;
     constexpr char kCanary = 0x7E;
 
     // Another command, no buffer, or no room: nothing is written.
@@ -131,18 +134,25 @@ TEST(ContextMenu, HelpTextNeverWritesPastTheBuffer) {
     EXPECT_EQ(std::string(bytes), ansi.substr(0, 8));
     for (int i = 9; i < 32; ++i) EXPECT_EQ(bytes[i], kCanary) << i;
 
-    // Cut and terminated, never inside a double-byte character.
-    std::memset(bytes, kCanary, sizeof bytes);
-    object->GetCommandString(0, GCS_HELPTEXTA, nullptr, bytes, 6);
-    EXPECT_EQ(std::string(bytes), ansi.substr(0, 4));
-    EXPECT_EQ(bytes[5], kCanary);
+    // Cut inside cchMax bytes and terminated, never inside a double-byte character:
+    // an odd room leaves its last byte unused.
+    for (UINT cchMax : {1u, 2u, 3u, 6u, 7u, 8u}) {
+        std::memset(bytes, kCanary, sizeof bytes);
+        object->GetCommandString(0, GCS_HELPTEXTA, nullptr, bytes, cchMax);
+        const size_t kept = (cchMax - 1) / 2 * 2;
+        EXPECT_EQ(std::string(bytes), ansi.substr(0, kept)) << cchMax;
+        for (size_t i = kept + 1; i < sizeof bytes; ++i) ASSERT_EQ(bytes[i], kCanary) << cchMax << " at " << i;
+    }
 
+    // cchMax counts UTF-16 units for a wide request: the text, cut, and its NUL.
     if (IsNtPlatform()) {
-        wchar_t units[16];
-        for (wchar_t& u : units) u = 0x7E7E;
-        object->GetCommandString(0, GCS_HELPTEXTW, nullptr, reinterpret_cast<char*>(units), 5);
-        EXPECT_EQ(std::wstring(units), wide.substr(0, 4));
-        for (int i = 5; i < 16; ++i) EXPECT_EQ(units[i], 0x7E7E) << i;
+        for (UINT cchMax : {1u, 5u}) {
+            wchar_t units[16];
+            for (wchar_t& u : units) u = 0x7E7E;
+            object->GetCommandString(0, GCS_HELPTEXTW, nullptr, reinterpret_cast<char*>(units), cchMax);
+            EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(units)), wide.substr(0, cchMax - 1)) << cchMax;
+            for (UINT i = cchMax; i < 16; ++i) EXPECT_EQ(units[i], 0x7E7E) << cchMax << " at " << i;
+        }
     }
 }
 

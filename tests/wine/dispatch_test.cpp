@@ -12,7 +12,8 @@
 #include "resources/resource.h"
 #include "common/module.h"
 #include "shellext/shell_extension.h"
-#include "os/system_helpers.h"
+#include "os/platform.h"
+#include "os/ui_text.h"
 #include "test_support.h"
 
 using korvane::LoadResourceString;
@@ -101,6 +102,11 @@ bool Initialize(Object& object, const std::string& path) {
     return data && object->Initialize(nullptr, data.Get(), nullptr) == S_OK;
 }
 
+bool Initialize(Object& object, const std::u16string& path) {
+    auto data = ShellDataObject(std::vector<std::wstring>{W(path)});
+    return data && object->Initialize(nullptr, data.Get(), nullptr) == S_OK;
+}
+
 }  // namespace
 
 TEST(Dispatch, WithoutAListViewOnlyWindows7GoesOn) {
@@ -120,7 +126,7 @@ TEST(Dispatch, WithoutAListViewOnlyWindows7GoesOn) {
             PostClick(shown, IDCANCEL);
         } else {
             EXPECT_FALSE(IsMainDialog(shown)) << item;
-            EXPECT_EQ(WindowText(shown), LoadResourceString(IDS_APP_CAPTION));
+            EXPECT_EQ(WindowTextU(shown), LoadResourceString(IDS_APP_CAPTION));
             EXPECT_TRUE(HasStaticText(shown, LoadResourceString(IDS_NO_EXPLORER_WINDOW)));
             PostMessageA(shown, WM_COMMAND, IDOK, 0);
             EXPECT_EQ(run.Dialog(500, shown), nullptr) << "no main dialog after the message";
@@ -299,5 +305,43 @@ TEST(Dispatch, AnApartmentItCouldNotEnterIsLeftAlone) {
     EXPECT_EQ(first, S_OK);
     EXPECT_EQ(after, S_FALSE) << "CoUninitialize after a failed CoInitialize tore the apartment down";
     EmptyTheClipboard();
+    ClearSettingsKey();
+}
+
+// One whole command on names outside the code page: the selection, the typed
+// destination (relative, so it is made inside the current folder), the scan, the
+// copy and the stored histories all keep every name exactly.
+TEST(Dispatch, Windows7ExtensionCommandCopiesNamesOutsideTheCodePageExactly) {
+    if (!korvane::IsWindows7OrLater()) GTEST_SKIP() << "before Windows 7 the matches come from Explorer's list";
+    ClearSettingsKey();
+    TempFolder folder;
+    ASSERT_TRUE(WriteFileU(folder / u"한국어.txt", "korean"));
+    ASSERT_TRUE(WriteFileU(folder / u"café.txt", "cafe"));
+    ASSERT_TRUE(WriteFileU(folder / u"cafe.txt", "plain"));  // what café.txt's best fit would name
+    ASSERT_TRUE(WriteFileU(folder / u"자료.doc", "doc"));
+    Object object;
+    ASSERT_TRUE(Initialize(object, folder / u"한국어.txt"));
+    ASSERT_EQ(object->CurrentSelection().mode, korvane::kExtensionMode);
+    ASSERT_EQ(object->CurrentSelection().currentFolder, folder.PathU());
+
+    ModalRun run = Command(*object.p, /*withView=*/false);
+    HWND dialog = run.Dialog();
+    ASSERT_TRUE(IsMainDialog(dialog));
+    EXPECT_EQ(WindowTextU(GetDlgItem(dialog, IDC_MAIN_PATTERN)), u"*.txt") << "the selected file's extension";
+    Click(dialog, IDC_MAIN_COPY_TO_FOLDER);
+    TypeInto(dialog, IDC_MAIN_DESTINATION, std::u16string(u"자료\\Beyoncé"));
+    ASSERT_TRUE(ConfirmAndFinish(run, dialog));
+    EXPECT_EQ(run.Result(), S_OK);
+
+    const std::u16string target = folder / u"자료\\Beyoncé";
+    EXPECT_EQ(NamesIn(target), (std::vector<std::u16string>{u"cafe.txt", u"café.txt", u"한국어.txt"}));
+    EXPECT_EQ(ReadFileU(target + u"\\한국어.txt"), "korean");
+    EXPECT_EQ(ReadFileU(target + u"\\café.txt"), "cafe");
+    EXPECT_EQ(ReadFileU(target + u"\\cafe.txt"), "plain");
+    std::u16string pattern, destination;
+    EXPECT_TRUE(ReadSettingText("h0_0", pattern));
+    EXPECT_EQ(pattern, u"*.txt");
+    EXPECT_TRUE(ReadSettingText("f0_0", destination));
+    EXPECT_EQ(destination, u"자료\\Beyoncé") << "the history keeps the text as typed";
     ClearSettingsKey();
 }

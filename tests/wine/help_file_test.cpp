@@ -11,6 +11,7 @@
 
 #include "common/unique_handle.h"
 #include "dialog/main_dialog.h"
+#include "os/html_help.h"
 #include "retrakt_driver.h"
 #include "settings/settings_dialog.h"
 #include "test_support.h"
@@ -103,8 +104,8 @@ TEST(HelpFile, AnUnmappedContextIdOpensNothing) {
 
 TEST(HelpFile, F1InTheMainDialogOpensHelp) {
     korvane::MainDialogInputs inputs;  // extension mode, the settings' defaults
-    inputs.currentFolder = "C:\\";
-    inputs.extensionPattern = "*.txt";
+    inputs.currentFolder = u"C:\\";
+    inputs.extensionPattern = u"*.txt";
     korvane::MainChoices choices;
     PressF1In([&] { return korvane::RunMainDialog(nullptr, inputs, choices); });
 }

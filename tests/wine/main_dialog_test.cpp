@@ -6,11 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "dialog/help_binding.h"
-#include "main_dialog_inputs.h"
-#include "resources/resource.h"
-#include "os/system_helpers.h"
 #include "common/path_text.h"
+#include "main_dialog_inputs.h"
+#include "os/html_help.h"
+#include "os/platform.h"
+#include "os/ui_text.h"
+#include "resources/resource.h"
+#include "settings/settings_store.h"
 #include "test_support.h"
 
 using korvane::LoadResourceString;
@@ -72,8 +74,8 @@ TEST(MainDialog, StartsFromTheLoadedSettingsInExtensionMode) {
     HWND dialog = run.Dialog();
     ASSERT_NE(dialog, nullptr);
 
-    EXPECT_EQ(WindowText(dialog), LoadResourceString(IDS_CAPTION_WILDCARD));
-    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_MAIN_PATTERN_LABEL)), LoadResourceString(IDS_LABEL_WILDCARD));
+    EXPECT_EQ(WindowTextU(dialog), LoadResourceString(IDS_CAPTION_WILDCARD));
+    EXPECT_EQ(WindowTextU(GetDlgItem(dialog, IDC_MAIN_PATTERN_LABEL)), LoadResourceString(IDS_LABEL_WILDCARD));
     EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_MAIN_FOLDER)), " C:\\work");
     EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_MAIN_PATTERN)), "*.txt");
     EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_MAIN_PATTERN, CB_GETCOUNT, 0, 0), 2);
@@ -99,8 +101,8 @@ TEST(MainDialog, StartsFromTheLoadedSettingsInExtensionMode) {
     ASSERT_TRUE(run.Finish());
     EXPECT_EQ(run.Result(), IDCANCEL);
     EXPECT_EQ(run.choices.action, 3u) << "Cancel writes nothing";
-    EXPECT_EQ(run.choices.pattern, "unchanged");
-    EXPECT_EQ(run.choices.destinationFolder, "unchanged");
+    EXPECT_EQ(run.choices.pattern, u"unchanged");
+    EXPECT_EQ(run.choices.destinationFolder, u"unchanged");
 }
 
 TEST(MainDialog, RegularExpressionsAndThePatternFromTheHistory) {
@@ -110,8 +112,8 @@ TEST(MainDialog, RegularExpressionsAndThePatternFromTheHistory) {
     MainDialogRun run(in);
     HWND dialog = run.Dialog();
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(WindowText(dialog), LoadResourceString(IDS_CAPTION_REGEX));
-    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_MAIN_PATTERN_LABEL)), LoadResourceString(IDS_LABEL_REGEX));
+    EXPECT_EQ(WindowTextU(dialog), LoadResourceString(IDS_CAPTION_REGEX));
+    EXPECT_EQ(WindowTextU(GetDlgItem(dialog, IDC_MAIN_PATTERN_LABEL)), LoadResourceString(IDS_LABEL_REGEX));
     EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_MAIN_PATTERN)), "*.doc");
 }
 
@@ -123,11 +125,11 @@ TEST(MainDialog, FolderModeOffersTheFolderActionsOnly) {
     for (const auto& c : cases) {
         korvane::MainDialogInputs in = Inputs(korvane::kFolderMode);
         in.settings.initialAction = c.stored;
-        in.currentFolder = "D:";
+        in.currentFolder = u"D:";
         MainDialogRun run(in);
         HWND dialog = run.Dialog();
         ASSERT_NE(dialog, nullptr);
-        EXPECT_EQ(WindowText(dialog), LoadResourceString(IDS_CAPTION_WILDCARD) + LoadResourceString(IDS_CAPTION_FOLDER_MODE));
+        EXPECT_EQ(WindowTextU(dialog), LoadResourceString(IDS_CAPTION_WILDCARD) + LoadResourceString(IDS_CAPTION_FOLDER_MODE));
         EXPECT_EQ(CheckedButton(dialog), c.shown) << c.stored;
         for (int id : {IDC_MAIN_COPY_TO_CLIPBOARD, IDC_MAIN_CUT_TO_CLIPBOARD, IDC_MAIN_SELECT_ONLY})
             EXPECT_FALSE(Enabled(dialog, id)) << id;
@@ -159,13 +161,13 @@ TEST(MainDialog, PreviousActionNeverSavedChecksCopyToAFolder) {
         ASSERT_TRUE(run.Finish());
         EXPECT_EQ(run.Result(), IDOK);
         EXPECT_EQ(run.choices.action, korvane::kCopyToFolder) << stored;
-        EXPECT_EQ(run.choices.destinationFolder, "E:\\back");
+        EXPECT_EQ(run.choices.destinationFolder, u"E:\\back");
     }
 }
 
 TEST(MainDialog, FieldsTakeNoMoreThanIsStoredAndStaticsShowAmpersands) {
     korvane::MainDialogInputs in = Inputs();
-    in.currentFolder = "C:\\R&D";
+    in.currentFolder = u"C:\\R&D";
     MainDialogRun run(in);
     HWND dialog = run.Dialog();
     ASSERT_NE(dialog, nullptr);
@@ -198,7 +200,7 @@ TEST(MainDialog, OkChecksThePatternFirstThenTheDestination) {
 
         HWND box = OkRaisesBox(run, dialog);
         ASSERT_NE(box, nullptr);
-        EXPECT_EQ(WindowText(box), LoadResourceString(IDS_APP_CAPTION));
+        EXPECT_EQ(WindowTextU(box), LoadResourceString(IDS_APP_CAPTION));
         EXPECT_TRUE(HasStaticText(box, LoadResourceString(regex ? IDS_ENTER_REGEX : IDS_ENTER_WILDCARD)));
         CloseBox(box);
         ASSERT_TRUE(IsWindow(dialog)) << "the dialog stays open";
@@ -214,7 +216,7 @@ TEST(MainDialog, OkChecksThePatternFirstThenTheDestination) {
         ASSERT_NE(box, nullptr);
         EXPECT_TRUE(HasStaticText(box, LoadResourceString(IDS_ENTER_MOVE_DESTINATION)));
         CloseBox(box);
-        EXPECT_EQ(run.choices.pattern, "unchanged");
+        EXPECT_EQ(run.choices.pattern, u"unchanged");
 
         // The clipboard needs no destination.
         Click(dialog, IDC_MAIN_COPY_TO_CLIPBOARD);
@@ -222,19 +224,29 @@ TEST(MainDialog, OkChecksThePatternFirstThenTheDestination) {
         ASSERT_TRUE(run.Finish());
         EXPECT_EQ(run.Result(), IDOK);
         EXPECT_EQ(run.choices.action, korvane::kCopyToClipboard);
-        EXPECT_EQ(run.choices.pattern, "   ");
-        EXPECT_EQ(run.choices.typedDestination, "");
+        EXPECT_EQ(run.choices.pattern, u"   ");
+        EXPECT_EQ(run.choices.typedDestination, u"");
     }
 }
 
-TEST(MainDialog, LongTextsAreCutTo259BytesNeverInsideACharacter) {
-    std::string wide = "aa";
-    for (int i = 0; i < 150; ++i) wide += kHyo;
-    const struct { std::string pattern, destination; size_t patternBytes, destinationBytes; } cases[] = {
-        {std::string(300, 'p'), "C:\\" + std::string(300, 'd'), 259, 259},
-        {wide, "C:\\" + std::string(256, 'd'), 258, 259},
+// The fields hold 259 units of UTF-16 (a 260-unit buffer with its NUL); a character
+// of two units (a surrogate pair) that does not fit whole is left out whole.
+TEST(MainDialog, LongTextsAreCutTo259UnitsNeverInsideASurrogatePair) {
+    std::u16string pairs = u"aa";
+    for (int i = 0; i < 150; ++i) pairs += u"\U0001F600";  // unit 259 is the first half of a pair
+    std::u16string hangul;
+    for (int i = 0; i < 300; ++i) hangul += u"\uD55C";  // one unit each: 259 of them fit
+    std::string shiftJis = "aa";
+    for (int i = 0; i < 150; ++i) shiftJis += kHyo;  // 302 bytes, but 152 units: nothing is cut
+    const struct { std::u16string pattern, destination; size_t patternUnits, destinationUnits; bool codePage; } cases[] = {
+        {std::u16string(300, u'p'), u"C:\\" + std::u16string(300, u'd'), 259, 259, true},
+        {U(shiftJis), U("C:\\" + shiftJis), 152, 155, true},
+        {pairs, u"C:\\" + std::u16string(255, u'd') + u"\U0001F600", 258, 258, false},
+        {hangul, u"C:\\" + hangul, 259, 259, false},
     };
     for (const auto& c : cases) {
+        // An ANSI window (the 9x family) holds only what the code page holds.
+        if (!c.codePage && !IsNtPlatform()) continue;
         MainDialogRun run(Inputs());
         HWND dialog = run.Dialog();
         ASSERT_NE(dialog, nullptr);
@@ -243,25 +255,25 @@ TEST(MainDialog, LongTextsAreCutTo259BytesNeverInsideACharacter) {
         TypeInto(dialog, IDC_MAIN_DESTINATION, c.destination);
         PostClick(dialog, IDOK);
         ASSERT_TRUE(run.Finish());
-        EXPECT_EQ(run.choices.pattern, c.pattern.substr(0, c.patternBytes));
-        EXPECT_EQ(run.choices.typedDestination, c.destination.substr(0, c.destinationBytes));
+        EXPECT_EQ(run.choices.pattern, c.pattern.substr(0, c.patternUnits));
+        EXPECT_EQ(run.choices.typedDestination, c.destination.substr(0, c.destinationUnits));
     }
 }
 
 TEST(MainDialog, OkStoresTheChoicesAndTheEffectiveDestination) {
     const struct {
-        const char* folder;
+        const char16_t* folder;
         int action;
-        const char* typed;
+        const char16_t* typed;
         bool append, subfolders;
         int same;
-        const char* want;
+        const char16_t* want;
     } cases[] = {
-        {"D:\\data", IDC_MAIN_COPY_TO_FOLDER, "E:\\backup\\", true, true, 2, "E:\\backup\\data"},
-        {"D:\\data", IDC_MAIN_MOVE_TO_FOLDER, "E:\\backup\\", false, false, 1, "E:\\backup\\"},
-        {"D:", IDC_MAIN_COPY_TO_FOLDER, "E:\\backup", true, false, 0, "E:\\backup\\"},  // a drive root
-        {"D:\\data", IDC_MAIN_COPY_TO_FOLDER, "..\\out", false, false, 0, "D:\\out"},   // never Explorer's own directory
-        {"D:\\data", IDC_MAIN_COPY_TO_CLIPBOARD, "E:\\b", true, true, 0, "E:\\b\\data"},  // applied whatever the action
+        {u"D:\\data", IDC_MAIN_COPY_TO_FOLDER, u"E:\\backup\\", true, true, 2, u"E:\\backup\\data"},
+        {u"D:\\data", IDC_MAIN_MOVE_TO_FOLDER, u"E:\\backup\\", false, false, 1, u"E:\\backup\\"},
+        {u"D:", IDC_MAIN_COPY_TO_FOLDER, u"E:\\backup", true, false, 0, u"E:\\backup\\"},  // a drive root
+        {u"D:\\data", IDC_MAIN_COPY_TO_FOLDER, u"..\\out", false, false, 0, u"D:\\out"},   // never Explorer's own directory
+        {u"D:\\data", IDC_MAIN_COPY_TO_CLIPBOARD, u"E:\\b", true, true, 0, u"E:\\b\\data"},  // applied whatever the action
     };
     for (const auto& c : cases) {
         korvane::MainDialogInputs in = Inputs();
@@ -274,11 +286,11 @@ TEST(MainDialog, OkStoresTheChoicesAndTheEffectiveDestination) {
         CheckDlgButton(dialog, IDC_MAIN_SUBFOLDERS, c.subfolders ? BST_CHECKED : BST_UNCHECKED);
         SendDlgItemMessageA(dialog, IDC_MAIN_SAME_FILE, CB_SETCURSEL, c.same, 0);
         Click(dialog, c.action);
-        TypeInto(dialog, IDC_MAIN_DESTINATION, c.typed);
+        TypeInto(dialog, IDC_MAIN_DESTINATION, std::u16string(c.typed));
         PostClick(dialog, IDOK);
         ASSERT_TRUE(run.Finish());
         ASSERT_EQ(run.Result(), IDOK);
-        EXPECT_EQ(run.choices.destinationFolder, c.want) << c.typed << " in " << c.folder;
+        EXPECT_EQ(run.choices.destinationFolder, c.want) << A(c.typed) << " in " << A(c.folder);
         EXPECT_EQ(run.choices.typedDestination, c.typed) << "the history keeps the text as typed";
         EXPECT_EQ(run.choices.includeSubfolders, c.subfolders ? 1u : 0u);
         EXPECT_EQ(run.choices.sameFileAction, static_cast<korvane::SameFileAction>(c.same));
@@ -321,6 +333,100 @@ TEST(MainDialog, AStraySameFileChoiceShowsAndStoresAsk) {
     }
 }
 
+// On the NT family the dialog is a Unicode window, so names outside the code page
+// can be shown and typed; on the 9x family it is an ANSI window, and a name the code
+// page holds (表 and ソ end in the byte 0x5C) is still shown exactly.
+TEST(MainDialog, IsAUnicodeWindowOnNtAndAnAnsiWindowOn9x) {
+    korvane::MainDialogInputs in = Inputs();
+    in.currentFolder = U(std::string("C:\\") + kHyo + kSo + "\\" + kRu);
+    MainDialogRun run(in);
+    HWND dialog = run.Dialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(IsWindowUnicode(dialog) != FALSE, IsNtPlatform());
+    EXPECT_EQ(WindowTextU(GetDlgItem(dialog, IDC_MAIN_FOLDER)), u" C:\\\u8868\u30BD\\\u30EB");
+    PostClick(dialog, IDCANCEL);
+    ASSERT_TRUE(run.Finish());
+}
+
+// A destination, typed or picked from the list, comes back from OK exactly, is stored
+// exactly and is offered exactly by the next command: on the NT family whatever it
+// holds, on the 9x family (an ANSI window, texts stored through the A functions) what
+// the code page holds.
+TEST(MainDialog, DestinationsSurviveOkTheStoreAndTheNextDialogExactly) {
+    const struct { std::u16string destination; bool codePage; } cases[] = {
+        {U(std::string("D:\\") + kHyo + "\\" + kSo), true},  // 表 and ソ: second bytes 0x5C
+        {u"D:\\caf\u00E9", false},                             // é: 932 lacks it, its best fit is e
+        {u"D:\\\u00A5500\\x", false},                         // ¥: its best fit is 0x5C, a separator
+        {u"D:\\\uC790\uB8CC", false},                          // Hangul
+        {u"D:\\a\U0001F600b", false},                           // an emoji: a surrogate pair
+    };
+    for (const auto& c : cases) {
+        if (!c.codePage && !IsNtPlatform()) continue;
+        const std::u16string& destination = c.destination;
+        const std::u16string pattern = c.codePage ? U(std::string("*") + kSo + ".txt") : u"*\u00E9\U0001F600.txt";
+        for (bool picked : {false, true}) {
+            const std::string what = A(destination) + (picked ? " picked" : " typed");
+            ClearSettingsKey();
+            korvane::MainDialogInputs in = Inputs();
+            in.settings.destinationHistory = {u"E:\\other", destination};
+            korvane::MainChoices choices;
+            {
+                MainDialogRun run(in);
+                HWND dialog = run.Dialog();
+                ASSERT_NE(dialog, nullptr) << what;
+                Click(dialog, IDC_MAIN_COPY_TO_FOLDER);
+                HWND combo = GetDlgItem(dialog, IDC_MAIN_DESTINATION);
+                // Text the code page holds is typed as a keyboard in the code page would.
+                if (c.codePage) {
+                    TypeInto(dialog, IDC_MAIN_PATTERN, A(pattern));
+                } else {
+                    TypeInto(dialog, IDC_MAIN_PATTERN, pattern);
+                }
+                if (picked) {
+                    SendMessageW(combo, CB_SETCURSEL, 1, 0);
+                    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_MAIN_DESTINATION, CBN_SELCHANGE),
+                                 reinterpret_cast<LPARAM>(combo));
+                } else if (c.codePage) {
+                    TypeInto(dialog, IDC_MAIN_DESTINATION, A(destination));
+                } else {
+                    TypeInto(dialog, IDC_MAIN_DESTINATION, destination);
+                }
+                PostClick(dialog, IDOK);
+                ASSERT_TRUE(run.Finish()) << what;
+                ASSERT_EQ(run.Result(), IDOK) << what;
+                EXPECT_EQ(run.choices.pattern, pattern) << what;
+                EXPECT_EQ(run.choices.typedDestination, destination) << what;
+                EXPECT_EQ(run.choices.destinationFolder, destination) << what;
+                choices = run.choices;
+            }
+
+            korvane::SaveChoices(korvane::kExtensionMode, choices, korvane::LoadModeSettings(korvane::kExtensionMode));
+            std::u16string stored;
+            EXPECT_TRUE(ReadSettingText("f0_0", stored)) << what;
+            EXPECT_EQ(stored, destination) << what;
+            EXPECT_TRUE(ReadSettingText("h0_0", stored)) << what;
+            EXPECT_EQ(stored, pattern) << what;
+
+            korvane::MainDialogInputs next = Inputs();
+            next.settings = korvane::LoadModeSettings(korvane::kExtensionMode);
+            ASSERT_EQ(next.settings.destinationHistory, std::vector<std::u16string>{destination}) << what;
+            MainDialogRun again(next);
+            HWND dialog = again.Dialog();
+            ASSERT_NE(dialog, nullptr) << what;
+            HWND combo = GetDlgItem(dialog, IDC_MAIN_DESTINATION);
+            wchar_t item[300] = {};
+            ASSERT_LT(SendMessageW(combo, CB_GETLBTEXTLEN, 0, 0), 300) << what;
+            SendMessageW(combo, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(item));
+            EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(item)), destination) << what;
+            EXPECT_EQ(korvane::ComboItemText(combo, 0), destination) << what;
+            EXPECT_EQ(WindowTextU(combo), destination) << what << ": the list's first entry in the field";
+            PostClick(dialog, IDCANCEL);
+            ASSERT_TRUE(again.Finish()) << what;
+        }
+    }
+    ClearSettingsKey();
+}
+
 namespace {
 
 BOOL CALLBACK FindTree(HWND window, LPARAM found) {
@@ -356,7 +462,7 @@ bool WaitForTreeSelection(HWND browser, const std::string& name) {
 TEST(MainDialog, BrowseOpensOnTheCurrentFolderWithTheActionsTitle) {
     TempFolder folder;
     korvane::MainDialogInputs in = Inputs();
-    in.currentFolder = folder.Path();
+    in.currentFolder = folder.PathU();
     in.settings.initialAction = korvane::kMoveToFolder;
     MainDialogRun run(in);
     HWND dialog = run.Dialog();
@@ -374,7 +480,7 @@ TEST(MainDialog, BrowseOpensOnTheCurrentFolderWithTheActionsTitle) {
         browser = run.Dialog(15000, dialog);
         ASSERT_NE(browser, nullptr);
         EXPECT_TRUE(HasStaticText(browser, LoadResourceString(IDS_BROWSE_MOVE_TITLE)));
-        selected = WaitForTreeSelection(browser, korvane::LastPathComponent(folder.Path()));
+        selected = WaitForTreeSelection(browser, A(korvane::LastPathComponent(folder.PathU())));
         PostMessageA(browser, WM_COMMAND, selected ? IDOK : IDCANCEL, 0);
         for (int i = 0; i < 500 && IsWindow(browser); ++i) Sleep(10);
     }
@@ -415,20 +521,23 @@ TEST(MainDialog, SettingsOkReappliesTheReloadedSettingsCancelKeepsTheEntries) {
     ClearSettingsKey();
 }
 
-TEST(HelpBinding, BindsHtmlHelpAOnceAndRemembersAFailure) {
-    korvane::HelpBinding missing("CLSID\\{00000000-0000-0000-0000-0000000000AB}\\InprocServer32", "korvane-no-such.ocx");
+// HtmlHelpW (ordinal 15) on the NT family, so that a help file in a folder outside
+// the code page opens; HtmlHelpA (ordinal 14) on the 9x family.
+TEST(HelpBinding, BindsTheFamilysEntryOnceAndRemembersAFailure) {
+    korvane::HelpBinding missing("CLSID\\{00000000-0000-0000-0000-0000000000AB}\\InprocServer32", u"korvane-no-such.ocx");
     EXPECT_EQ(missing.Entry(), nullptr);
     EXPECT_EQ(missing.Entry(), nullptr);
     EXPECT_EQ(missing.Attempts(), 1) << "a failed binding is not tried again";
 
-    korvane::HelpBinding registered(korvane::kHtmlHelpControlKey, "korvane-no-such.ocx");
-    korvane::HelpBinding fallback("CLSID\\{00000000-0000-0000-0000-0000000000AB}\\InprocServer32", "hhctrl.ocx");
+    korvane::HelpBinding registered(korvane::kHtmlHelpControlKey, u"korvane-no-such.ocx");
+    korvane::HelpBinding fallback("CLSID\\{00000000-0000-0000-0000-0000000000AB}\\InprocServer32", u"hhctrl.ocx");
     HMODULE control = LoadLibraryA("hhctrl.ocx");
     ASSERT_NE(control, nullptr);
-    const auto byName = reinterpret_cast<korvane::HtmlHelpFunction>(GetProcAddress(control, "HtmlHelpA"));
+    const char* const name = IsNtPlatform() ? "HtmlHelpW" : "HtmlHelpA";
+    const FARPROC byName = GetProcAddress(control, name);
     ASSERT_NE(byName, nullptr);
-    EXPECT_EQ(registered.Entry(), byName) << "ordinal 14 of the registered control";
-    EXPECT_EQ(fallback.Entry(), byName);
+    EXPECT_EQ(registered.Entry(), byName) << name << " by ordinal from the registered control";
+    EXPECT_EQ(fallback.Entry(), byName) << name;
     EXPECT_EQ(fallback.Entry(), byName);
     EXPECT_EQ(fallback.Attempts(), 1);
     FreeLibrary(control);
@@ -444,8 +553,8 @@ TEST(HelpBinding, WithoutARegistrationOnlyTheSystemFolderIsSearched) {
     char previous[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, previous);
     ASSERT_TRUE(SetCurrentDirectoryA(folder.Path().c_str()));
-    korvane::HelpBinding binding("CLSID\\{00000000-0000-0000-0000-0000000000AB}\\InprocServer32", "kvplanted.ocx");
-    const korvane::HtmlHelpFunction entry = binding.Entry();
+    korvane::HelpBinding binding("CLSID\\{00000000-0000-0000-0000-0000000000AB}\\InprocServer32", u"kvplanted.ocx");
+    const FARPROC entry = binding.Entry();
     HMODULE planted = LoadLibraryA("kvplanted.ocx");  // afterwards: it must not be loaded already
     SetCurrentDirectoryA(previous);
     if (planted) FreeLibrary(planted);

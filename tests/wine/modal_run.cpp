@@ -48,6 +48,12 @@ void TypeInto(HWND dialog, int id, const std::string& text) {
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_EDITCHANGE), reinterpret_cast<LPARAM>(combo));
 }
 
+void TypeInto(HWND dialog, int id, const std::u16string& text) {
+    HWND combo = GetDlgItem(dialog, id);
+    SendMessageW(combo, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(testsupport::W(text)));
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_EDITCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
 void PostClick(HWND dialog, int id) {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
@@ -60,6 +66,12 @@ std::string WindowText(HWND window) {
     return text;
 }
 
+std::u16string WindowTextU(HWND window) {
+    wchar_t text[1024] = {};
+    const int length = GetWindowTextW(window, text, 1024);
+    return std::u16string(reinterpret_cast<const char16_t*>(text), length > 0 ? static_cast<size_t>(length) : 0);
+}
+
 bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
 bool Enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
@@ -68,16 +80,25 @@ namespace {
 BOOL CALLBACK CollectStatic(HWND window, LPARAM texts) {
     char className[64] = {};
     GetClassNameA(window, className, sizeof className);
-    if (!lstrcmpiA(className, "Static")) reinterpret_cast<std::vector<std::string>*>(texts)->push_back(WindowText(window));
+    if (!lstrcmpiA(className, "Static")) reinterpret_cast<std::vector<HWND>*>(texts)->push_back(window);
     return TRUE;
+}
+std::vector<HWND> StaticsOf(HWND window) {
+    std::vector<HWND> statics;
+    EnumChildWindows(window, CollectStatic, reinterpret_cast<LPARAM>(&statics));
+    return statics;
 }
 }  // namespace
 
 bool HasStaticText(HWND window, const std::string& text) {
-    std::vector<std::string> texts;
-    EnumChildWindows(window, CollectStatic, reinterpret_cast<LPARAM>(&texts));
-    for (const std::string& t : texts)
-        if (t == text) return true;
+    for (HWND s : StaticsOf(window))
+        if (WindowText(s) == text) return true;
+    return false;
+}
+
+bool HasStaticText(HWND window, const std::u16string& text) {
+    for (HWND s : StaticsOf(window))
+        if (WindowTextU(s) == text) return true;
     return false;
 }
 
@@ -89,6 +110,18 @@ bool ReadSettingString(const char* name, std::string& value) {
     if (RegQueryValueExA(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size) != ERROR_SUCCESS)
         return false;
     value = data;
+    return type == REG_SZ;
+}
+
+bool ReadSettingText(const char* name, std::u16string& value) {
+    UniqueKey key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_QUERY_VALUE, key.Put()) != ERROR_SUCCESS) return false;
+    wchar_t data[1024] = {};
+    DWORD size = sizeof data - sizeof(wchar_t), type = 0;
+    if (RegQueryValueExW(key.Get(), testsupport::Widen(name).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data),
+                         &size) != ERROR_SUCCESS)
+        return false;
+    value = reinterpret_cast<const char16_t*>(data);
     return type == REG_SZ;
 }
 

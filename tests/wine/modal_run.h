@@ -33,21 +33,27 @@ private:
 };
 
 // Typing into an editable combo: the text, then the notification the dialog gets
-// from a real keystroke (WM_SETTEXT sends none).
+// from a real keystroke (WM_SETTEXT sends none). The UTF-16 form sets the text with
+// the W message, so that text the code page lacks arrives exactly.
 void TypeInto(HWND dialog, int id, const std::string& text);
+void TypeInto(HWND dialog, int id, const std::u16string& text);
 // A click that returns at once, for buttons that open something modal.
 void PostClick(HWND dialog, int id);
 // A click that returns once the dialog has handled it.
 void Click(HWND dialog, int id);
 
-std::string WindowText(HWND window);
+std::string WindowText(HWND window);       // in the ANSI code page
+std::u16string WindowTextU(HWND window);  // exactly, through GetWindowTextW
 bool Checked(HWND dialog, int id);
 bool Enabled(HWND dialog, int id);
 // True when a static control inside the window shows the text (a message box's text).
 bool HasStaticText(HWND window, const std::string& text);
+bool HasStaticText(HWND window, const std::u16string& text);
 
 // Values of HKCU\Software\Wendlock\Korvane; the readers return false when the value is missing.
 bool ReadSettingString(const char* name, std::string& value);
+// A REG_SZ value as the system keeps it, through RegQueryValueExW.
+bool ReadSettingText(const char* name, std::u16string& value);
 bool ReadSettingNumber(const char* name, DWORD& value);
 void WriteSettingNumber(const char* name, DWORD value);
 

@@ -12,7 +12,8 @@
 #include "resource.h"
 #include "settings/settings_dialog.h"
 #include "settings/settings_store.h"
-#include "os/system_helpers.h"
+#include "os/platform.h"
+#include "os/ui_text.h"
 #include "test_support.h"
 
 using namespace testsupport;
@@ -31,17 +32,26 @@ void SetText(const char* name, const std::string& text) {
     Set(name, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
 }
 
-// Every value of the key; empty when there is no key.
+// A text value through the W function: what the system keeps, whatever the code page.
+void SetWideText(const char* name, const std::u16string& text) {
+    UniqueKey key;
+    RegCreateKeyExA(HKEY_CURRENT_USER, korvane::kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.Put(), nullptr);
+    RegSetValueExW(key.Get(), Widen(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>((text.size() + 1) * sizeof(char16_t)));
+}
+
+// Every value of the key, texts as the UTF-16 the system keeps; empty when there is no key.
 Values Snapshot() {
     Values values;
     UniqueKey key;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, korvane::kSettingsKey, 0, KEY_READ, key.Put()) != ERROR_SUCCESS) return values;
-    char name[256];
-    BYTE data[1024];
+    wchar_t name[256];
+    BYTE data[2048];
     for (DWORD i = 0;; ++i) {
-        DWORD nameLength = sizeof name, size = sizeof data, type = 0;
-        if (RegEnumValueA(key.Get(), i, name, &nameLength, nullptr, &type, data, &size) != ERROR_SUCCESS) break;
-        values[name] = {type, std::string(reinterpret_cast<char*>(data), size)};
+        DWORD nameLength = 256, size = sizeof data, type = 0;
+        if (RegEnumValueW(key.Get(), i, name, &nameLength, nullptr, &type, data, &size) != ERROR_SUCCESS) break;
+        values[A(std::u16string(reinterpret_cast<const char16_t*>(name), nameLength))] = {
+            type, std::string(reinterpret_cast<char*>(data), size)};
     }
     return values;
 }
@@ -66,7 +76,7 @@ const int kChecks[] = {IDC_SETTINGS_REGEX, IDC_SETTINGS_EXT_SUBFOLDERS, IDC_SETT
 struct Shown {
     bool opened = false;
     std::map<int, int> state;
-    std::map<int, std::vector<std::string>> items;
+    std::map<int, std::vector<std::u16string>> items;  // as the W message reads them
 };
 
 // Runs the dialog here while a second thread records what it shows, lets `change`
@@ -82,9 +92,9 @@ INT_PTR RunDialog(int endId, Shown& shown, const std::function<void(HWND)>& chan
             shown.state[id] = static_cast<int>(SendMessageA(list, CB_GETCURSEL, 0, 0));
             const int count = static_cast<int>(SendMessageA(list, CB_GETCOUNT, 0, 0));
             for (int i = 0; i < count; ++i) {
-                char text[512] = {};
-                SendMessageA(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-                shown.items[id].push_back(text);
+                wchar_t text[512] = {};
+                SendMessageW(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+                shown.items[id].push_back(reinterpret_cast<const char16_t*>(text));
             }
         }
         for (int id : kChecks) shown.state[id] = IsDlgButtonChecked(dialog, id);
@@ -98,8 +108,8 @@ INT_PTR RunDialog(int endId, Shown& shown, const std::function<void(HWND)>& chan
     return result;
 }
 
-std::vector<std::string> Strings(std::initializer_list<UINT> ids) {
-    std::vector<std::string> texts;
+std::vector<std::u16string> Strings(std::initializer_list<UINT> ids) {
+    std::vector<std::u16string> texts;
     for (UINT id : ids) texts.push_back(korvane::LoadResourceString(id));
     return texts;
 }
@@ -226,6 +236,7 @@ TEST_F(SettingsDialog, LastChoicesAndHistoriesSurvive) {
     SetText("h1_0", "^report");
     SetText("f0_0", "D:\\backup");
     SetText("f1_3", std::string("E:\\") + kSo);
+    SetWideText("f0_1", u"D:\\자료\\café😀");  // outside the code page: an ANSI rewrite would spoil it
     const Values before = Snapshot();
 
     Shown shown;

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "dialog/main_dialog.h"
+#include "os/ui_text.h"
 #include "resource.h"
-#include "os/system_helpers.h"
 #include "test_support.h"
 
 using namespace korvane;
@@ -89,9 +89,9 @@ protected:
 
 TEST_F(SummaryInDialog, FollowsTypingAndActionButtons) {
     MainDialogInputs in;
-    in.currentFolder = "E:\\data";
-    in.extensionPattern = "*.doc";
-    in.settings.destinationHistory = {"D:\\backup"};
+    in.currentFolder = u"E:\\data";
+    in.extensionPattern = u"*.doc";
+    in.settings.destinationHistory = {u"D:\\backup"};
 
     const Seen seen = RunDriven(in, [](HWND dialog, Seen& s) {
         s["open"] = Summary(dialog);
@@ -118,13 +118,13 @@ TEST_F(SummaryInDialog, FollowsTypingAndActionButtons) {
 TEST_F(SummaryInDialog, FolderModeExampleAtOpen) {
     MainDialogInputs in;
     in.mode = kFolderMode;
-    in.currentFolder = "E:\\data";
+    in.currentFolder = u"E:\\data";
     in.settings.useRegex = 1;
     in.settings.initialAction = kMoveToFolder;
     in.settings.initialIncludeSubfolders = 1;
     in.settings.initialAppendFolderName = 1;
-    in.settings.patternHistory = {"^report"};
-    in.settings.destinationHistory = {"D:\\archive\\"};
+    in.settings.patternHistory = {u"^report"};
+    in.settings.destinationHistory = {u"D:\\archive\\"};
 
     const Seen seen = RunDriven(in, [](HWND dialog, Seen& s) {
         s["open"] = Summary(dialog);
@@ -138,10 +138,10 @@ TEST_F(SummaryInDialog, FolderModeExampleAtOpen) {
 
 TEST_F(SummaryInDialog, ListPicksShowThePickedEntryAtOnce) {
     MainDialogInputs in;
-    in.currentFolder = "E:\\data";
+    in.currentFolder = u"E:\\data";
     in.settings.initialPatternSource = 1;
-    in.settings.patternHistory = {"*.txt", "*.log"};
-    in.settings.destinationHistory = {"D:\\backup", "G:\\kept"};
+    in.settings.patternHistory = {u"*.txt", u"*.log"};
+    in.settings.destinationHistory = {u"D:\\backup", u"G:\\kept"};
 
     const Seen seen = RunDriven(in, [](HWND dialog, Seen& s) {
         Pick(dialog, IDC_MAIN_PATTERN, 1);
@@ -167,9 +167,9 @@ TEST_F(SummaryInDialog, ListPicksShowThePickedEntryAtOnce) {
 
 TEST_F(SummaryInDialog, CheckBoxesCountOnlyWhileEnabled) {
     MainDialogInputs in;
-    in.currentFolder = "D:";  // a drive root
-    in.extensionPattern = "*.jpg";
-    in.settings.destinationHistory = {"E:\\backup\\"};
+    in.currentFolder = u"D:";  // a drive root
+    in.extensionPattern = u"*.jpg";
+    in.settings.destinationHistory = {u"E:\\backup\\"};
 
     const Seen seen = RunDriven(in, [](HWND dialog, Seen& s) {
         Click(dialog, IDC_MAIN_SUBFOLDERS);
@@ -190,9 +190,9 @@ TEST_F(SummaryInDialog, CheckBoxesCountOnlyWhileEnabled) {
 
 TEST_F(SummaryInDialog, SettingsOkReappliesAndRebuilds) {
     MainDialogInputs in;
-    in.currentFolder = "E:\\data";
-    in.extensionPattern = "*.txt";
-    in.settings.destinationHistory = {"D:\\backup"};
+    in.currentFolder = u"E:\\data";
+    in.extensionPattern = u"*.txt";
+    in.settings.destinationHistory = {u"D:\\backup"};
 
     const Seen seen = RunDriven(in, [](HWND dialog, Seen& s) {
         s["before"] = Summary(dialog);
@@ -210,7 +210,7 @@ TEST_F(SummaryInDialog, SettingsOkReappliesAndRebuilds) {
     });
     ASSERT_EQ(seen.count("settings"), 1u);
     EXPECT_EQ(seen.at("before"), Sjis(kFirstExample));
-    EXPECT_EQ(seen.at("caption"), LoadResourceString(IDS_CAPTION_REGEX));
+    EXPECT_EQ(seen.at("caption"), A(LoadResourceString(IDS_CAPTION_REGEX)));
     EXPECT_EQ(seen.at("after"),
               Sjis("フォルダ E:\\data にある、名前が正規表現 *.txt に一致するファイルをクリップボードにコピーします。"))
         << "reloaded from the registry: regular expressions, copy to clipboard; the pattern made at intake stays";
@@ -219,8 +219,8 @@ TEST_F(SummaryInDialog, SettingsOkReappliesAndRebuilds) {
 TEST_F(SummaryInDialog, NamesTheFolderTheFilesWillReallyGoTo) {
     // A relative destination is shown resolved against the current folder, as OK stores it.
     MainDialogInputs in;
-    in.currentFolder = "E:\\data";
-    in.extensionPattern = "*.txt";
+    in.currentFolder = u"E:\\data";
+    in.extensionPattern = u"*.txt";
 
     const Seen seen = RunDriven(in, [](HWND dialog, Seen& s) {
         for (const char* typed : {"backup", "..\\out", "\\top", "F:\\x"}) {
@@ -240,4 +240,45 @@ TEST_F(SummaryInDialog, NamesTheFolderTheFilesWillReallyGoTo) {
                   Sjis("フォルダ E:\\data にある、名前がワイルドカード *.txt に一致するファイルを " + folder +
                        " にコピーします。\nコピー先に存在しないフォルダは作成されます。"))
             << typed;
+}
+
+// Names outside the code page appear in the summary exactly: the folder, a typed
+// pattern and a destination picked from the list (read from the list item itself
+// while the edit field still shows the old text).
+TEST_F(SummaryInDialog, ShowsNamesOutsideTheCodePageExactly) {
+    if (!IsNtPlatform()) GTEST_SKIP() << "an ANSI window holds no text outside the code page";
+    MainDialogInputs in;
+    in.currentFolder = u"E:\\Zoë\\자료";
+    in.extensionPattern = u"*.한글";
+    in.settings.destinationHistory = {u"D:\\café", u"D:\\a😀b"};
+
+    std::map<std::string, std::u16string> shown;
+    const Seen seen = RunDriven(in, [&shown](HWND dialog, Seen&) {
+        auto summary = [dialog] {
+            wchar_t text[2048] = {};
+            GetWindowTextW(GetDlgItem(dialog, IDC_MAIN_SUMMARY), text, 2048);
+            return std::u16string(reinterpret_cast<const char16_t*>(text));
+        };
+        shown["open"] = summary();
+        HWND combo = GetDlgItem(dialog, IDC_MAIN_DESTINATION);
+        wchar_t before[512] = {};
+        GetWindowTextW(combo, before, 512);
+        SendMessageW(combo, CB_SETCURSEL, 1, 0);
+        SendMessageW(FindWindowExW(combo, nullptr, L"Edit", nullptr), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(before));
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_MAIN_DESTINATION, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+        shown["picked"] = summary();
+        HWND pattern = GetDlgItem(dialog, IDC_MAIN_PATTERN);
+        SetWindowTextW(pattern, L"*\u00A5?.txt");
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_MAIN_PATTERN, CBN_EDITCHANGE), reinterpret_cast<LPARAM>(pattern));
+        shown["typed"] = summary();
+    });
+    ASSERT_EQ(seen.count("opened"), 1u);
+    const std::u16string line2 = u"\nコピー先に存在しないフォルダは作成されます。";
+    EXPECT_EQ(shown["open"],
+              u"フォルダ E:\\Zoë\\자료 にある、名前がワイルドカード *.한글 に一致するファイルを D:\\café にコピーします。" + line2);
+    EXPECT_EQ(shown["picked"],
+              u"フォルダ E:\\Zoë\\자료 にある、名前がワイルドカード *.한글 に一致するファイルを D:\\a😀b にコピーします。" + line2);
+    EXPECT_EQ(shown["typed"],
+              u"フォルダ E:\\Zoë\\자료 にある、名前がワイルドカード *¥?.txt に一致するファイルを D:\\café にコピーします。" + line2)
+        << "the edit field still holds the first entry";
 }

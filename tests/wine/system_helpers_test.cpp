@@ -6,9 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "resource.h"
 #include "common/module.h"
-#include "os/system_helpers.h"
+#include "os/placement.h"
+#include "os/platform.h"
+#include "os/ui_text.h"
+#include "resource.h"
 
 using namespace korvane;
 
@@ -117,37 +119,40 @@ std::string Version() {
 // ---------------------------------------------------------------- strings
 
 TEST(SystemHelpers, LoadResourceString) {
-    EXPECT_EQ(LoadResourceString(IDS_APP_CAPTION), "Korvane");
-    EXPECT_EQ(LoadResourceString(IDS_SIZE_UNIT), " Bytes") << "leading blank kept";
-    if (GetACP() == 932) {  // ワイルドカード in Shift-JIS
-        EXPECT_EQ(LoadResourceString(IDS_SUMMARY_WILDCARD), "\x83\x8F\x83\x43\x83\x8B\x83\x68\x83\x4A\x81\x5B\x83\x68");
+    EXPECT_EQ(LoadResourceString(IDS_APP_CAPTION), u"Korvane");
+    EXPECT_EQ(LoadResourceString(IDS_SIZE_UNIT), u" Bytes") << "leading blank kept";
+    // UTF-16 on the NT family; through the code page on the 9x family, which holds
+    // these characters in 932 only.
+    if (IsNt() || GetACP() == 932) {
+        EXPECT_EQ(LoadResourceString(IDS_SUMMARY_WILDCARD), u"ワイルドカード");
     }
-    EXPECT_EQ(LoadResourceString(72), "") << "an id the table skips";
-    EXPECT_EQ(LoadResourceString(5000), "") << "an id of no block";
+    EXPECT_EQ(LoadResourceString(72), u"") << "an id the table skips";
+    EXPECT_EQ(LoadResourceString(5000), u"") << "an id of no block";
 
-    // 300 characters: cut to what the 260-byte limit leaves beside the NUL
-    const std::string longText = LoadResourceString(900);
+    // 300 characters: cut to what the 260-unit limit leaves beside the NUL
+    const std::u16string longText = LoadResourceString(900);
     ASSERT_FALSE(longText.empty());
     EXPECT_EQ(longText.size(), 259u);
-    for (size_t i = 0; i < longText.size(); ++i) ASSERT_EQ(longText[i], static_cast<char>('0' + i % 10)) << i;
+    for (size_t i = 0; i < longText.size(); ++i) ASSERT_EQ(longText[i], static_cast<char16_t>(u'0' + i % 10)) << i;
 }
 
 // ---------------------------------------------------------------- version probes
 
 TEST(SystemHelpers, VersionProbesFollowTheReportedVersion) {
-    const struct { const char* version; bool xp, vista, seven; } table[] = {
-        {"win98", false, false, false},  // 9x family: platform 1
-        {"win2k", false, false, false},  // NT 5.0 is older than XP
-        {"winxp", true, false, false},   // NT 5.1
-        {"winxp64", true, false, false}, // NT 5.2
-        {"vista", true, true, false},    // NT 6.0
-        {"win7", true, true, true},      // NT 6.1
-        {"win8", true, true, true},      // NT 6.2
-        {"win10", true, true, true},     // NT 6.2 for a program without a manifest
+    const struct { const char* version; bool nt, xp, vista, seven; } table[] = {
+        {"win98", false, false, false, false},  // 9x family: platform 1
+        {"win2k", true, false, false, false},   // NT 5.0 is older than XP
+        {"winxp", true, true, false, false},    // NT 5.1
+        {"winxp64", true, true, false, false},  // NT 5.2
+        {"vista", true, true, true, false},     // NT 6.0
+        {"win7", true, true, true, true},       // NT 6.1
+        {"win8", true, true, true, true},       // NT 6.2
+        {"win10", true, true, true, true},      // NT 6.2 for a program without a manifest
     };
     const std::string version = Version();
     for (const auto& row : table) {
         if (version != row.version) continue;
+        EXPECT_EQ(IsNt(), row.nt) << version << ": the family decides between the W and the A functions";
         EXPECT_EQ(IsWindowsXpOrLater(), row.xp) << version;
         EXPECT_EQ(IsWindowsVistaOrLater(), row.vista) << version;
         EXPECT_EQ(IsWindows7OrLater(), row.seven) << version;
