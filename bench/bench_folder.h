@@ -1,4 +1,5 @@
 // Folders of many files for the benchmarks, made and removed quickly under Wine.
+// Paths are UTF-16, as the product's own; the files are made through the W functions.
 #pragma once
 #include <windows.h>
 
@@ -10,44 +11,43 @@
 
 namespace benchfolder {
 
+inline const wchar_t* W(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+
+inline std::u16string Ascii(const char* text) {
+    std::u16string wide;
+    for (; *text; ++text) wide += static_cast<char16_t>(static_cast<unsigned char>(*text));
+    return wide;
+}
+
 inline const char* const kExtensions[] = {"txt", "doc", "log", "dat", "jpg", "png", "csv", "xml", "tar.gz", ""};
 
-inline std::string Ansi(const std::wstring& wide);
-
-// With japanese set, the stems are 報告 and 資料 in the ANSI code page: names the
-// scans convert from UTF-16 in full, where ASCII names take a shortcut.
-inline std::string NameFor(int i, bool japanese = false) {
-    static const std::string report = Ansi(L"\u5831\u544a"), data = Ansi(L"\u8cc7\u6599");
-    char name[64];
+// With japanese set, the stems are 表示ファイル and 資料 instead of Report and data:
+// every name then holds characters outside ASCII, which Wine converts from the Unix
+// file system's UTF-8 unit by unit, where an ASCII name is copied.
+inline std::u16string NameFor(int i, bool japanese = false) {
+    static const std::u16string report = u"表示ファイル", data = u"資料";
+    char tail[32];
     const char* ext = kExtensions[i % 10];
-    const char* stem = japanese ? (i % 7 == 0 ? report : data).c_str() : (i % 7 == 0 ? "Report" : "data");
-    std::snprintf(name, sizeof name, "%s_%06d%s%s", stem, i, *ext ? "." : "", ext);
-    return name;
+    std::snprintf(tail, sizeof tail, "_%06d%s%s", i, *ext ? "." : "", ext);
+    const std::u16string stem = japanese ? (i % 7 == 0 ? report : data) : (i % 7 == 0 ? u"Report" : u"data");
+    return stem + Ascii(tail);
 }
 
-// Between the ANSI code page and UTF-16 or UTF-8 (the Unix names under Wine).
-inline std::string Ansi(const std::wstring& wide) {
-    char buffer[64] = {};
-    WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, buffer, sizeof buffer, nullptr, nullptr);
-    return buffer;
-}
-inline std::string Utf8(const std::string& ansi) {
-    wchar_t wide[MAX_PATH] = {};
-    MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, wide, MAX_PATH);
-    char buffer[MAX_PATH * 3] = {};
-    WideCharToMultiByte(CP_UTF8, 0, wide, -1, buffer, sizeof buffer, nullptr, nullptr);
-    return buffer;
+// The Unix names under Wine are UTF-8.
+inline std::string Utf8(const std::u16string& text) {
+    const int n = WideCharToMultiByte(CP_UTF8, 0, W(text), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string utf8(n > 0 ? n : 0, '\0');
+    if (n > 0) WideCharToMultiByte(CP_UTF8, 0, W(text), static_cast<int>(text.size()), &utf8[0], n, nullptr, nullptr);
+    return utf8;
 }
 
 // Wine's way to a Unix path, absent on Windows.
-inline std::string UnixPath(const std::string& windowsPath) {
+inline std::string UnixPath(const std::u16string& windowsPath) {
     using UnixNameFn = char*(CDECL*)(LPCWSTR);
     auto unixName = reinterpret_cast<UnixNameFn>(
         GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name"));
     if (!unixName) return std::string();
-    wchar_t wide[MAX_PATH] = {};
-    MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide, MAX_PATH);
-    char* name = unixName(wide);
+    char* name = unixName(W(windowsPath));
     if (!name) return std::string();
     std::string result = name;
     HeapFree(GetProcessHeap(), 0, name);
@@ -70,55 +70,61 @@ inline bool RunShell(const std::string& command, Done done) {
     return done();
 }
 
-// The bare enumeration the scans are built on.
-inline std::size_t Enumerate(const std::string& folder) {
+// The bare enumeration the scans are built on (the NT family's: FindFirstFileW and
+// FindNextFileW), counting the files.
+inline std::size_t Enumerate(const std::u16string& folder) {
     std::size_t files = 0;
-    WIN32_FIND_DATAA entry;
-    UniqueFind find(FindFirstFileA((folder + "\\*.*").c_str(), &entry));
+    WIN32_FIND_DATAW entry;
+    UniqueFind find(FindFirstFileW(W(folder + u"\\*"), &entry));
     if (!find) return 0;
     do {
         if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++files;
-    } while (FindNextFileA(find.Get(), &entry));
+    } while (FindNextFileW(find.Get(), &entry));
     return files;
 }
 
 // Under Wine every new name costs a case-insensitive search of the whole folder, so
-// 100,000 CreateFileA calls take many minutes there; a Unix program makes the files
+// 100,000 CreateFileW calls take many minutes there; a Unix program makes the files
 // when Wine can start one.
-inline std::vector<std::string> MakeFolder(const std::string& folder, int count, bool japanese = false) {
-    CreateDirectoryA(folder.c_str(), nullptr);
-    std::vector<std::string> names;
+inline std::vector<std::u16string> MakeFolder(const std::u16string& folder, int count, bool japanese = false) {
+    CreateDirectoryW(W(folder), nullptr);
+    std::vector<std::u16string> names;
     names.reserve(count);
     std::string list;
     for (int i = 0; i < count; ++i) {
         names.push_back(NameFor(i, japanese));
         list += Utf8(names.back()) + "\n";
     }
-    const std::string listPath = folder + ".names";
+    const std::u16string listPath = folder + u".names";
     {
-        UniqueFile file(CreateFileA(listPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        UniqueFile file(CreateFileW(W(listPath), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
         DWORD written = 0;
         if (file) WriteFile(file.Get(), list.data(), static_cast<DWORD>(list.size()), &written, nullptr);
     }
     const std::string unixFolder = UnixPath(folder), unixList = UnixPath(listPath);
     const bool made = !unixFolder.empty() && !unixList.empty() &&
-                      RunShell("cd '" + unixFolder + "' && xargs -a '" + unixList + "' touch",
-                               [&] { return Enumerate(folder) == names.size(); });
-    DeleteFileA(listPath.c_str());
+                      RunShell("cd '" + unixFolder + "' && xargs -a '" + unixList + "' touch", [&] {
+                          // touch makes them in order; a listing of the whole folder
+                          // costs far more than a look at the last name.
+                          return GetFileAttributesW(W(folder + u"\\" + names.back())) != INVALID_FILE_ATTRIBUTES &&
+                                 Enumerate(folder) == names.size();
+                      });
+    DeleteFileW(W(listPath));
     if (!made)
         for (const auto& name : names)
-            UniqueFile file(CreateFileA((folder + "\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+            UniqueFile file(CreateFileW(W(folder + u"\\" + name), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
     return names;
 }
 
-inline void RemoveFolder(const std::string& folder, const std::vector<std::string>& names) {
+inline void RemoveFolder(const std::u16string& folder, const std::vector<std::u16string>& names) {
     const std::string unixFolder = UnixPath(folder);
     if (!unixFolder.empty() &&
-        RunShell("rm -rf '" + unixFolder + "'", [&] { return GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES; }))
+        RunShell("rm -rf '" + unixFolder + "'",
+                 [&] { return GetFileAttributesW(W(folder)) == INVALID_FILE_ATTRIBUTES; }))
         return;
-    for (const auto& name : names) DeleteFileA((folder + "\\" + name).c_str());
-    RemoveDirectoryA(folder.c_str());
+    for (const auto& name : names) DeleteFileW(W(folder + u"\\" + name));
+    RemoveDirectoryW(W(folder));
 }
 
 }  // namespace benchfolder

@@ -14,7 +14,7 @@
 #include "match/match_name.h"
 #include "resources/resource.h"
 #include "common/module.h"
-#include "os/system_helpers.h"
+#include "os/ui_text.h"
 
 using namespace korvane;
 using namespace benchfolder;
@@ -51,21 +51,21 @@ HWND WaitForDialog(DWORD threadId) {
     return nullptr;
 }
 
-std::string CountText(long n) {
-    std::string text = LoadResourceString(IDS_MATCH_COUNT);
-    return text.replace(text.find("%d"), 2, std::to_string(n));
+std::u16string CountText(long n) {
+    std::u16string text = LoadResourceString(IDS_MATCH_COUNT);
+    return text.replace(text.find(u"%d"), 2, Ascii(std::to_string(n).c_str()));
 }
 
 // The count control's text, read by a message the dialog's thread must answer; the
 // time it took to answer goes into slowest.
-std::string ReadCount(HWND dialog, double& slowest) {
-    char text[128] = {};
+std::u16string ReadCount(HWND dialog, double& slowest) {
+    wchar_t text[128] = {};
     DWORD_PTR copied = 0;
     const double start = Now();
-    SendMessageTimeoutA(GetDlgItem(dialog, IDC_MAIN_MATCH_COUNT), WM_GETTEXT, sizeof text,
-                        reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, &copied);
+    SendMessageTimeoutW(GetDlgItem(dialog, IDC_MAIN_MATCH_COUNT), WM_GETTEXT, 128, reinterpret_cast<LPARAM>(text),
+                        SMTO_NORMAL, 5000, &copied);
     slowest = std::max(slowest, Now() - start);
-    return text;
+    return reinterpret_cast<const char16_t*>(text);
 }
 
 double Answer(HWND dialog) {
@@ -77,12 +77,12 @@ double Answer(HWND dialog) {
 
 // The pattern typed a character at a time, 60 ms apart, as a quick typist would; each
 // keystroke's notification is timed too.
-void Type(HWND dialog, const std::string& pattern, double& slowest) {
+void Type(HWND dialog, const std::u16string& pattern, double& slowest) {
     HWND combo = GetDlgItem(dialog, IDC_MAIN_PATTERN);
     for (std::size_t length = 1; length <= pattern.size(); ++length) {
-        const std::string typed = pattern.substr(0, length);
+        const std::u16string typed = pattern.substr(0, length);
         const double start = Now();
-        SendMessageA(combo, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
+        SendMessageW(combo, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(W(typed)));
         SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_MAIN_PATTERN, CBN_EDITCHANGE), reinterpret_cast<LPARAM>(combo));
         slowest = std::max(slowest, Now() - start);
         if (length < pattern.size()) Sleep(60);
@@ -95,7 +95,7 @@ struct Measure {
     bool reached = false;
 };
 
-Measure TypeAndWait(HWND dialog, const std::string& pattern, const std::string& finalText) {
+Measure TypeAndWait(HWND dialog, const std::u16string& pattern, const std::u16string& finalText) {
     Measure m;
     Type(dialog, pattern, m.slowest);
     const double start = Now();
@@ -111,8 +111,8 @@ Measure TypeAndWait(HWND dialog, const std::string& pattern, const std::string& 
     return m;
 }
 
-void MeasureFolder(const std::string& base, int files) {
-    const std::string folder = base + "\\f" + std::to_string(files);
+void MeasureFolder(const std::u16string& base, int files) {
+    const std::u16string folder = base + u"\\f" + Ascii(std::to_string(files).c_str());
     double start = Now();
     const auto names = MakeFolder(folder, files);
     std::printf("made %d files in %.1f s\n", files, Now() - start);
@@ -120,8 +120,8 @@ void MeasureFolder(const std::string& base, int files) {
     DialogRun run;
     run.inputs.mode = kFolderMode;
     run.inputs.currentFolder = folder;
-    run.inputs.settings.patternHistory = {"none"};
-    run.inputs.settings.destinationHistory = {"C:\\out"};
+    run.inputs.settings.patternHistory = {u"none"};
+    run.inputs.settings.destinationHistory = {u"C:\\out"};
     HANDLE thread = CreateThread(nullptr, 0, RunDialog, &run, 0, &run.threadId);
     HWND dialog = thread ? WaitForDialog(run.threadId) : nullptr;
     if (!dialog) {
@@ -135,7 +135,7 @@ void MeasureFolder(const std::string& base, int files) {
             Enumerate(folder);
             bare = std::min(bare, Now() - begin);
         }
-        std::printf("%7d files: bare FindFirstFileA/FindNextFileA enumeration %.0f ms (fastest of 3); the count waits "
+        std::printf("%7d files: bare FindFirstFileW/FindNextFileW enumeration %.0f ms (fastest of 3); the count waits "
                     "for a 150 ms pause in the typing first\n",
                     files, bare * 1e3);
         const struct { const char* label; const char* pattern; } cases[] = {
@@ -143,10 +143,10 @@ void MeasureFolder(const std::string& base, int files) {
             {"wildcard list", "*.doc *.csv Report*"},
         };
         for (const auto& c : cases) {
-            const PreparedPattern matcher(c.pattern, 0);
+            const PreparedPattern matcher(Ascii(c.pattern), 0);
             long matched = 0;
-            for (const std::string& name : names) matched += matcher.Matches(name) ? 1 : 0;
-            const Measure m = TypeAndWait(dialog, c.pattern, CountText(matched));
+            for (const std::u16string& name : names) matched += matcher.Matches(name) ? 1 : 0;
+            const Measure m = TypeAndWait(dialog, Ascii(c.pattern), CountText(matched));
             std::printf("%7d files, %-13s %-20s last keystroke to final count %6.0f ms%s; longest answer while "
                         "counting %5.1f ms (target < 50 ms)\n",
                         files, c.label, c.pattern, m.toFinal * 1e3, m.reached ? "" : " (NOT REACHED)", m.slowest * 1e3);
@@ -160,7 +160,7 @@ void MeasureFolder(const std::string& base, int files) {
         dialog = thread ? WaitForDialog(run.threadId) : nullptr;
         if (dialog) {
             for (int i = 0; i < 3000 && ReadCount(dialog, ignored) != CountText(0); ++i) Sleep(10);
-            const Measure m = TypeAndWait(dialog, "\\.txt$", CountText(files / 10));
+            const Measure m = TypeAndWait(dialog, u"\\.txt$", CountText(files / 10));
             std::printf("%7d files, %-13s %-20s last keystroke to final count %6.0f ms%s; longest answer while "
                         "counting %5.1f ms (target < 50 ms)\n",
                         files, "regex", "\\.txt$", m.toFinal * 1e3, m.reached ? "" : " (NOT REACHED)", m.slowest * 1e3);
@@ -180,15 +180,16 @@ void MeasureFolder(const std::string& base, int files) {
 
 int main() {
     moduleInstance = GetModuleHandleA(nullptr);
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    char base[MAX_PATH + 32];
-    std::snprintf(base, sizeof base, "%skvcount%lu", temp, GetCurrentProcessId());
-    CreateDirectoryA(base, nullptr);
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    char suffix[32];
+    std::snprintf(suffix, sizeof suffix, "kvcount%lu", GetCurrentProcessId());
+    const std::u16string base = std::u16string(reinterpret_cast<const char16_t*>(temp)) + Ascii(suffix);
+    CreateDirectoryW(W(base), nullptr);
     const double start = Now();
     MeasureFolder(base, 10000);
     MeasureFolder(base, 100000);
-    RemoveDirectoryA(base);
+    RemoveDirectoryW(W(base));
     std::printf("bench done in %.0f s\n", Now() - start);
     return 0;
 }

@@ -1,9 +1,10 @@
 // Copying and moving a tree of 2,000 small files, then one of 200 files of 1 MiB
 // (where the copies themselves should be all there is to see): RunTransfer
 // (progress dialog shown, overwrite without asking; timed until its results are on
-// the screen) against a bare CopyFileA or
-// MoveFileExA loop (the floor), xcopy /S and, for the small files, the shell's own
-// copy engine (SHFileOperationA, no UI), on the same files in the same run. Then
+// the screen) against a bare CopyFileW or MoveFileExW loop (the floor: the NT
+// family's functions, which RunTransfer calls), xcopy /S and, for the small files,
+// the shell's own copy engine (SHFileOperationW, no UI), on the same files in the
+// same run. Then
 // what one file costs RunTransfer, step by step. Every figure is the fastest of a
 // few rounds: the machine is shared, and noise only ever adds time.
 #include <windows.h>
@@ -26,11 +27,17 @@
 #include "match/folder_scan.h"
 #include "transfer/transfer_engine.h"
 #include "transfer/write_guard.h"
+#include "os/message_pump.h"
+#include "os/ui_text.h"
 #include "bench_clock.h"
 
 using namespace korvane;
 
 namespace {
+
+const wchar_t* W(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+
+std::u16string Ascii(const std::string& text) { return std::u16string(text.begin(), text.end()); }
 
 constexpr int kRounds = 3;
 constexpr DWORD kFileSize = 4096;
@@ -38,68 +45,68 @@ constexpr DWORD kLargeFileSize = 1u << 20;
 // RunTransfer's own flags for a move.
 constexpr DWORD kMoveFlags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH;
 
-void WriteFileOf(const std::string& path, const std::string& bytes) {
-    UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+void WriteFileOf(const std::u16string& path, const std::string& bytes) {
+    UniqueFile file(CreateFileW(W(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     if (file) WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
-void RemoveTree(const std::string& path) {
-    WIN32_FIND_DATAA found;
-    UniqueFind find(FindFirstFileA((path + "\\*").c_str(), &found));
+void RemoveTree(const std::u16string& path) {
+    WIN32_FIND_DATAW found;
+    UniqueFind find(FindFirstFileW(W(path + u"\\*"), &found));
     if (find) {
         do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
+            const std::u16string name = reinterpret_cast<const char16_t*>(found.cFileName);
+            if (name == u"." || name == u"..") continue;
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path + "\\" + name);
+                RemoveTree(path + u"\\" + name);
             else
-                DeleteFileA((path + "\\" + name).c_str());
-        } while (FindNextFileA(find.Get(), &found));
+                DeleteFileW(W(path + u"\\" + name));
+        } while (FindNextFileW(find.Get(), &found));
     }
-    RemoveDirectoryA(path.c_str());
+    RemoveDirectoryW(W(path));
 }
 
 // Three levels of folders below the root: 5, then 4 in each, then 5 in each. The
 // root holds 50 files, each first-level folder 30, each second-level folder 20 and
 // each third-level folder 14: 2,000 files "*.txt" of 4 KiB, and one "*.log" beside
 // every twentieth of them, which the filter leaves out.
-std::vector<std::string> MakeTree(const std::string& root) {
-    std::vector<std::string> files;
+std::vector<std::u16string> MakeTree(const std::u16string& root) {
+    std::vector<std::u16string> files;
     const std::string content(kFileSize, 'k');
     int serial = 0;
-    auto fill = [&](const std::string& folder, int count) {
-        CreateDirectoryA(folder.c_str(), nullptr);
+    auto fill = [&](const std::u16string& folder, int count) {
+        CreateDirectoryW(W(folder), nullptr);
         for (int i = 0; i < count; ++i) {
             char name[32];
             std::snprintf(name, sizeof name, "\\f%04d.txt", serial);
-            WriteFileOf(folder + name, content);
-            files.push_back(folder + name);
-            if (serial++ % 20 == 0) WriteFileOf(folder + "\\skip" + std::to_string(serial) + ".log", "no");
+            WriteFileOf(folder + Ascii(name), content);
+            files.push_back(folder + Ascii(name));
+            if (serial++ % 20 == 0) WriteFileOf(folder + u"\\skip" + Ascii(std::to_string(serial)) + u".log", "no");
         }
     };
     fill(root, 50);
     for (int a = 0; a < 5; ++a) {
-        const std::string l1 = root + "\\a" + std::to_string(a);
+        const std::u16string l1 = root + u"\\a" + Ascii(std::to_string(a));
         fill(l1, 30);
         for (int b = 0; b < 4; ++b) {
-            const std::string l2 = l1 + "\\b" + std::to_string(b);
+            const std::u16string l2 = l1 + u"\\b" + Ascii(std::to_string(b));
             fill(l2, 20);
-            for (int c = 0; c < 5; ++c) fill(l2 + "\\c" + std::to_string(c), 14);
+            for (int c = 0; c < 5; ++c) fill(l2 + u"\\c" + Ascii(std::to_string(c)), 14);
         }
     }
     return files;
 }
 
 // Five folders of 40 files of 1 MiB: the root and four below it.
-std::vector<std::string> MakeLargeTree(const std::string& root) {
-    std::vector<std::string> files;
+std::vector<std::u16string> MakeLargeTree(const std::u16string& root) {
+    std::vector<std::u16string> files;
     const std::string content(kLargeFileSize, 'M');
     for (int f = 0; f < 5; ++f) {
-        const std::string folder = f == 0 ? root : root + "\\d" + std::to_string(f);
-        CreateDirectoryA(folder.c_str(), nullptr);
+        const std::u16string folder = f == 0 ? root : root + u"\\d" + Ascii(std::to_string(f));
+        CreateDirectoryW(W(folder), nullptr);
         for (int i = 0; i < 40; ++i) {
-            const std::string path = folder + "\\m" + std::to_string(f * 40 + i) + ".txt";
+            const std::u16string path = folder + u"\\m" + Ascii(std::to_string(f * 40 + i)) + u".txt";
             WriteFileOf(path, content);
             files.push_back(path);
         }
@@ -107,16 +114,16 @@ std::vector<std::string> MakeLargeTree(const std::string& root) {
     return files;
 }
 
-int CountFiles(const std::string& folder) {
+int CountFiles(const std::u16string& folder) {
     int count = 0;
-    WIN32_FIND_DATAA found;
-    UniqueFind find(FindFirstFileA((folder + "\\*").c_str(), &found));
+    WIN32_FIND_DATAW found;
+    UniqueFind find(FindFirstFileW(W(folder + u"\\*"), &found));
     if (!find) return 0;
     do {
-        const std::string name = found.cFileName;
-        if (name == "." || name == "..") continue;
-        count += (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? CountFiles(folder + "\\" + name) : 1;
-    } while (FindNextFileA(find.Get(), &found));
+        const std::u16string name = reinterpret_cast<const char16_t*>(found.cFileName);
+        if (name == u"." || name == u"..") continue;
+        count += (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? CountFiles(folder + u"\\" + name) : 1;
+    } while (FindNextFileW(find.Get(), &found));
     return count;
 }
 
@@ -126,12 +133,14 @@ int CountFiles(const std::string& folder) {
 // subclasses it; a hook that sees every message sent (WH_CALLWNDPROC) would cost
 // far more under Wine (filling the results list took 40 times as long) and distort
 // what is measured, while a CBT hook runs only as windows come, go and activate.
+// The dialog is a Unicode window on the NT family: subclassed through the W
+// functions, its messages pass unconverted.
 double resultsShownAt = 0;
 HHOOK cbtHook = nullptr;
 WNDPROC resultsProc = nullptr;
 
 LRESULT CALLBACK ResultsSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    const LRESULT result = CallWindowProcA(resultsProc, window, message, wParam, lParam);
+    const LRESULT result = CallWindowProcW(resultsProc, window, message, wParam, lParam);
     if (message == WM_PAINT && resultsShownAt == 0) {
         UpdateWindow(GetDlgItem(window, IDC_RESULTS_LIST));
         resultsShownAt = Now();
@@ -145,7 +154,7 @@ LRESULT CALLBACK WatchResults(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_ACTIVATE && GetDlgItem(window, IDC_RESULTS_LIST)) {
         resultsShownAt = 0;
         resultsProc = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ResultsSubclass)));
+            SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ResultsSubclass)));
     }
     return CallNextHookEx(cbtHook, code, wParam, lParam);
 }
@@ -155,13 +164,14 @@ struct RunFigures {
     bool scanned = false;
 };
 
-RunFigures RunEngine(const std::string& source, const std::vector<std::string>& files, const std::string& target,
+RunFigures RunEngine(const std::u16string& source, const std::vector<std::u16string>& files,
+                     const std::u16string& target,
                      std::size_t direct = 50, ActionKind action = kCopyToFolder) {
     RunFigures f;
     TransferJob job;
     job.currentFolder = source;
     job.destinationFolder = target;
-    job.pattern = "*.txt";
+    job.pattern = u"*.txt";
     job.action = action;
     job.sameFileAction = kOverwriteAlways;
     resultsShownAt = 0;
@@ -180,38 +190,38 @@ RunFigures RunEngine(const std::string& source, const std::vector<std::string>& 
     return f;
 }
 
-double RunShell(const std::vector<std::string>& files, const std::string& source, const std::string& target) {
+double RunShell(const std::vector<std::u16string>& files, const std::u16string& source, const std::u16string& target) {
     const double start = Now();
-    std::string from, to;
-    for (const std::string& file : files) {
-        from += file + '\0';
-        to += target + file.substr(source.size()) + '\0';
+    std::u16string from, to;
+    for (const std::u16string& file : files) {
+        from += file + u'\0';
+        to += target + file.substr(source.size()) + u'\0';
     }
-    SHFILEOPSTRUCTA op = {};
+    SHFILEOPSTRUCTW op = {};
     op.wFunc = FO_COPY;
-    op.pFrom = from.c_str();  // the string's own NUL ends the list
-    op.pTo = to.c_str();
+    op.pFrom = W(from);  // the string's own NUL ends the list
+    op.pTo = W(to);
     op.fFlags = FOF_MULTIDESTFILES | FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR | FOF_SILENT | FOF_NOERRORUI;
-    SHFileOperationA(&op);
+    SHFileOperationW(&op);
     return Now() - start;
 }
 
-double RunXcopy(const std::string& source, const std::string& target) {
+double RunXcopy(const std::u16string& source, const std::u16string& target) {
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
     UniqueFile null(CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr));
-    STARTUPINFOA startup = {};
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = null.Get();
     startup.hStdError = null.Get();
-    char windows[MAX_PATH] = {};
-    GetSystemDirectoryA(windows, MAX_PATH);
-    std::string command = "\"" + std::string(windows) + "\\xcopy.exe\" \"" + source + "\\*.txt\" \"" + target +
-                          "\\\" /S /I /Y /Q";
+    wchar_t system[MAX_PATH] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
+    std::u16string command = u"\"" + std::u16string(reinterpret_cast<const char16_t*>(system)) + u"\\xcopy.exe\" \"" +
+                             source + u"\\*.txt\" \"" + target + u"\\\" /S /I /Y /Q";
     PROCESS_INFORMATION process = {};
     const double start = Now();
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
-                        &process))
+    if (!CreateProcessW(nullptr, reinterpret_cast<wchar_t*>(&command[0]), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                        nullptr, nullptr, &startup, &process))
         return -1;
     WaitForSingleObject(process.hProcess, INFINITE);
     const double elapsed = Now() - start;
@@ -220,40 +230,44 @@ double RunXcopy(const std::string& source, const std::string& target) {
     return elapsed;
 }
 
-double RunCopyLoop(const std::vector<std::string>& files, const std::string& source, const std::string& target) {
+// Makes the folder and every missing one above it.
+void MakeFolders(const std::u16string& folder) {
+    for (std::size_t p : SeparatorPositions(folder))
+        if (p > 0) CreateDirectoryW(W(folder.substr(0, p)), nullptr);
+    CreateDirectoryW(W(folder), nullptr);
+}
+
+double RunCopyLoop(const std::vector<std::u16string>& files, const std::u16string& source,
+                   const std::u16string& target) {
     const double start = Now();
-    for (const std::string& file : files) {
-        const std::string to = target + file.substr(source.size());
-        if (!CopyFileA(file.c_str(), to.c_str(), FALSE)) {
-            std::string folder = ParentFolder(to, false);
-            for (std::size_t p : SeparatorPositions(folder))
-                if (p > 0) CreateDirectoryA(folder.substr(0, p).c_str(), nullptr);
-            CreateDirectoryA(folder.c_str(), nullptr);
-            CopyFileA(file.c_str(), to.c_str(), FALSE);
+    for (const std::u16string& file : files) {
+        const std::u16string to = target + file.substr(source.size());
+        if (!CopyFileW(W(file), W(to), FALSE)) {
+            MakeFolders(ParentFolder(to, false));
+            CopyFileW(W(file), W(to), FALSE);
         }
     }
     return Now() - start;
 }
 
 // The same files moved, with the folders made as the copy loop makes them.
-double RunMoveLoop(const std::vector<std::string>& files, const std::string& source, const std::string& target) {
+double RunMoveLoop(const std::vector<std::u16string>& files, const std::u16string& source,
+                   const std::u16string& target) {
     const double start = Now();
-    for (const std::string& file : files) {
-        const std::string to = target + file.substr(source.size());
-        if (!MoveFileExA(file.c_str(), to.c_str(), kMoveFlags)) {
-            std::string folder = ParentFolder(to, false);
-            for (std::size_t p : SeparatorPositions(folder))
-                if (p > 0) CreateDirectoryA(folder.substr(0, p).c_str(), nullptr);
-            CreateDirectoryA(folder.c_str(), nullptr);
-            MoveFileExA(file.c_str(), to.c_str(), kMoveFlags);
+    for (const std::u16string& file : files) {
+        const std::u16string to = target + file.substr(source.size());
+        if (!MoveFileExW(W(file), W(to), kMoveFlags)) {
+            MakeFolders(ParentFolder(to, false));
+            MoveFileExW(W(file), W(to), kMoveFlags);
         }
     }
     return Now() - start;
 }
 
-std::vector<std::string> Rebased(const std::vector<std::string>& files, const std::string& from, const std::string& to) {
-    std::vector<std::string> moved;
-    for (const std::string& file : files) moved.push_back(to + file.substr(from.size()));
+std::vector<std::u16string> Rebased(const std::vector<std::u16string>& files, const std::u16string& from,
+                                    const std::u16string& to) {
+    std::vector<std::u16string> moved;
+    for (const std::u16string& file : files) moved.push_back(to + file.substr(from.size()));
     return moved;
 }
 
@@ -263,52 +277,54 @@ struct SetFigures {
     bool scanned = true;
 };
 
-void Check(const std::string& folder, std::size_t want, const char* who) {
+void Check(const std::u16string& folder, std::size_t want, const char* who) {
     if (CountFiles(folder) != static_cast<int>(want)) std::printf("%s: %d files, not %zu\n", who, CountFiles(folder), want);
 }
 
-// Rounds of: RunTransfer's copy, SHFileOperationA's (when asked), xcopy's and the
+// Rounds of: RunTransfer's copy, SHFileOperationW's (when asked), xcopy's and the
 // copy loop's; then RunTransfer moves the copy loop's tree, and the move loop moves
 // it on again. Each result is counted.
-SetFigures Measure(const std::string& base, const std::string& tag, const std::string& source,
-                   const std::vector<std::string>& files, std::size_t direct, bool withShell) {
+SetFigures Measure(const std::u16string& base, const std::u16string& tag, const std::u16string& source,
+                   const std::vector<std::u16string>& files, std::size_t direct, bool withShell) {
     SetFigures s;
     const std::size_t n = files.size();
     for (int round = 0; round < kRounds; ++round) {
-        const std::string at = base + "\\" + tag + std::to_string(round);
-        const RunFigures f = RunEngine(source, files, at + "engine", direct);
-        Check(at + "engine", n, "RunTransfer copy");
+        const std::u16string at = base + u"\\" + tag + Ascii(std::to_string(round));
+        const RunFigures f = RunEngine(source, files, at + u"engine", direct);
+        Check(at + u"engine", n, "RunTransfer copy");
         s.engine = std::min(s.engine, f.total);
         s.scanned = s.scanned && f.scanned;
         if (withShell) {
-            s.shell = std::min(s.shell, RunShell(files, source, at + "shell"));
-            Check(at + "shell", n, "SHFileOperationA");
+            s.shell = std::min(s.shell, RunShell(files, source, at + u"shell"));
+            Check(at + u"shell", n, "SHFileOperationW");
         }
-        s.xcopy = std::min(s.xcopy, RunXcopy(source, at + "xcopy"));
-        Check(at + "xcopy", n, "xcopy");
-        s.plain = std::min(s.plain, RunCopyLoop(files, source, at + "plain"));
-        Check(at + "plain", n, "CopyFileA loop");
+        s.xcopy = std::min(s.xcopy, RunXcopy(source, at + u"xcopy"));
+        Check(at + u"xcopy", n, "xcopy");
+        s.plain = std::min(s.plain, RunCopyLoop(files, source, at + u"plain"));
+        Check(at + u"plain", n, "CopyFileW loop");
 
-        const std::vector<std::string> copied = Rebased(files, source, at + "plain");
-        const RunFigures m = RunEngine(at + "plain", copied, at + "moved", direct, kMoveToFolder);
-        Check(at + "moved", n, "RunTransfer move");
-        Check(at + "plain", 0, "RunTransfer move, left behind");
+        const std::vector<std::u16string> copied = Rebased(files, source, at + u"plain");
+        const RunFigures m = RunEngine(at + u"plain", copied, at + u"moved", direct, kMoveToFolder);
+        Check(at + u"moved", n, "RunTransfer move");
+        Check(at + u"plain", 0, "RunTransfer move, left behind");
         s.engineMove = std::min(s.engineMove, m.total);
         s.scanned = s.scanned && m.scanned;
-        s.plainMove = std::min(s.plainMove, RunMoveLoop(Rebased(files, source, at + "moved"), at + "moved", at + "again"));
-        Check(at + "again", n, "MoveFileExA loop");
-        for (const char* kind : {"engine", "shell", "xcopy", "plain", "moved", "again"}) RemoveTree(at + kind);
+        s.plainMove =
+            std::min(s.plainMove, RunMoveLoop(Rebased(files, source, at + u"moved"), at + u"moved", at + u"again"));
+        Check(at + u"again", n, "MoveFileExW loop");
+        for (const char16_t* kind : {u"engine", u"shell", u"xcopy", u"plain", u"moved", u"again"})
+            RemoveTree(at + kind);
     }
     return s;
 }
 
 // The scans RunTransfer's figure holds and the loops' do not: the folder, then the subfolders.
-double ScanTime(const std::string& source) {
+double ScanTime(const std::u16string& source) {
     double best = 1e30;
     for (int round = 0; round < kRounds; ++round) {
         const double start = Now();
-        ScanFolder(source, PreparedPattern("*.txt", 0));
-        ScanTree(source, PreparedPattern("*.txt", 0), false);
+        ScanFolder(source, PreparedPattern(u"*.txt", 0));
+        ScanTree(source, PreparedPattern(u"*.txt", 0), false);
         best = std::min(best, Now() - start);
     }
     return best;
@@ -317,16 +333,16 @@ double ScanTime(const std::string& source) {
 // fixed: the empty run, what the two dialogs cost whatever the run carries.
 void Report(const char* title, const SetFigures& s, std::size_t n, double fixed) {
     std::printf("== %s%s\n", title, s.scanned ? "" : " (list given: the scan was not found working)");
-    std::printf("copy: RunTransfer %.2f s, CopyFileA loop %.2f s, xcopy /S %.2f s", s.engine, s.plain, s.xcopy);
-    if (s.shell < 1e30) std::printf(", SHFileOperationA %.2f s", s.shell);
-    std::printf("\nmove: RunTransfer %.2f s, MoveFileExA loop %.2f s\n", s.engineMove, s.plainMove);
-    std::printf("ratio copy RunTransfer / CopyFileA loop   = %.2f (goal at most 1.15)\n", s.engine / s.plain);
+    std::printf("copy: RunTransfer %.2f s, CopyFileW loop %.2f s, xcopy /S %.2f s", s.engine, s.plain, s.xcopy);
+    if (s.shell < 1e30) std::printf(", SHFileOperationW %.2f s", s.shell);
+    std::printf("\nmove: RunTransfer %.2f s, MoveFileExW loop %.2f s\n", s.engineMove, s.plainMove);
+    std::printf("ratio copy RunTransfer / CopyFileW loop   = %.2f (goal at most 1.15)\n", s.engine / s.plain);
     std::printf("ratio copy RunTransfer / xcopy            = %.2f (goal below 1)\n", s.engine / s.xcopy);
-    if (s.shell < 1e30) std::printf("ratio copy RunTransfer / SHFileOperationA = %.2f\n", s.engine / s.shell);
-    std::printf("ratio move RunTransfer / MoveFileExA loop = %.2f\n", s.engineMove / s.plainMove);
-    std::printf("ratio move RunTransfer / CopyFileA loop   = %.2f (goal at most 1.15)\n", s.engineMove / s.plain);
+    if (s.shell < 1e30) std::printf("ratio copy RunTransfer / SHFileOperationW = %.2f\n", s.engine / s.shell);
+    std::printf("ratio move RunTransfer / MoveFileExW loop = %.2f\n", s.engineMove / s.plainMove);
+    std::printf("ratio move RunTransfer / CopyFileW loop   = %.2f (goal at most 1.15)\n", s.engineMove / s.plain);
     std::printf("ratio move RunTransfer / xcopy            = %.2f (goal below 1)\n", s.engineMove / s.xcopy);
-    std::printf("ratio copy RunTransfer less the empty run / CopyFileA loop = %.2f, move %.2f\n",
+    std::printf("ratio copy RunTransfer less the empty run / CopyFileW loop = %.2f, move %.2f\n",
                 (s.engine - fixed) / s.plain, (s.engineMove - fixed) / s.plain);
     const double perFile = 1e6 / static_cast<double>(n);
     std::printf("per file beyond the loop: copy %.0f us, move %.0f us (the loop itself: copy %.0f us, move %.0f us)\n",
@@ -334,59 +350,46 @@ void Report(const char* title, const SetFigures& s, std::size_t n, double fixed)
                 s.plainMove * perFile);
 }
 
-// The per-file steps of RunTransfer on their own, each over the whole list.
-void Breakdown(const std::vector<std::string>& files, const std::string& source, const std::string& target) {
+// The per-file steps of RunTransfer on their own, each over the whole list. The
+// dialogs are made and pumped as the run makes and pumps them.
+void Breakdown(const std::vector<std::u16string>& files, const std::u16string& source, const std::u16string& target) {
     const double n = static_cast<double>(files.size());
     ProgressRun run;
     run.fileCount = files.size();
-    HWND dialog = CreateDialogParamA(moduleInstance, MAKEINTRESOURCEA(IDD_PROGRESS), nullptr, ProgressDialogProc,
-                                     reinterpret_cast<LPARAM>(&run));
+    HWND dialog = CreateModelessDialog(IDD_PROGRESS, nullptr, ProgressDialogProc, reinterpret_cast<LPARAM>(&run));
     ShowWindow(dialog, SW_SHOW);
     double start = Now();
     for (std::size_t i = 0; i < files.size(); ++i) {
         run.currentDestination = target + files[i].substr(source.size());
-        PostMessageA(dialog, WM_TRANSFER_PROGRESS, i + 1, 0);
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (IsDialogMessageA(dialog, &msg)) continue;
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
+        PostMessageW(dialog, WM_TRANSFER_PROGRESS, i + 1, 0);
+        PumpMessages(dialog);
     }
     const double announce = Now() - start;
     start = Now();
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (IsDialogMessageA(dialog, &msg)) continue;
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-    }
+    for (std::size_t i = 0; i < files.size(); ++i) PumpMessages(dialog);
     const double pump = Now() - start;
     start = Now();
-    for (const std::string& file : files) {
+    for (const std::u16string& file : files) {
         WIN32_FILE_ATTRIBUTE_DATA data;
-        GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &data);
+        GetFileAttributesExW(W(file), GetFileExInfoStandard, &data);
     }
     const double size = Now() - start;
-    SetWindowLongPtrA(dialog, DWLP_USER, 0);
+    SetWindowLongPtrW(dialog, DWLP_USER, 0);
     DestroyWindow(dialog);
 
     std::vector<TransferResult> rows;
-    for (const std::string& file : files)
+    for (const std::u16string& file : files)
         rows.push_back({ParentFolder(file, true), ParentFolder(file, true), LastPathComponent(file), 1});
     const ResultsShown shown{kCopyToFolder, rows, 0};
     start = Now();
-    HWND results = CreateDialogParamA(moduleInstance, MAKEINTRESOURCEA(IDD_RESULTS), nullptr, ResultsDialogProc,
-                                      reinterpret_cast<LPARAM>(&shown));
+    HWND results = CreateModelessDialog(IDD_RESULTS, nullptr, ResultsDialogProc, reinterpret_cast<LPARAM>(&shown));
     ShowWindow(results, SW_SHOW);
     UpdateWindow(results);
     const double list = Now() - start;
     DestroyWindow(results);
 
     start = Now();
-    for (const std::string& file : files) ProbeDestination(file, target + file.substr(source.size()));
+    for (const std::u16string& file : files) ProbeDestination(file, target + file.substr(source.size()));
     const double probe = Now() - start;
 
     // The run's guard against writing over its own output or a waiting source:
@@ -394,7 +397,7 @@ void Breakdown(const std::vector<std::string>& files, const std::string& source,
     start = Now();
     {
         WriteGuard guard(source, target, files);
-        for (const std::string& file : files) {
+        for (const std::u16string& file : files) {
             const WriteGuard::Keys keys = guard.KeysFor(file);
             if (guard.MayWrite(keys)) guard.Done(keys, true);
         }
@@ -403,20 +406,20 @@ void Breakdown(const std::vector<std::string>& files, const std::string& source,
 
     start = Now();
     int folders = 0;
-    std::string last;
-    for (const std::string& file : files) {
-        const std::string parent = ParentFolder(file, false);
+    std::u16string last;
+    for (const std::u16string& file : files) {
+        const std::u16string parent = ParentFolder(file, false);
         if (parent == last) continue;
         ++folders;
         last = parent;
-        WIN32_FIND_DATAA found;
-        UniqueFind find(FindFirstFileA(parent.c_str(), &found));
+        WIN32_FIND_DATAW found;
+        UniqueFind find(FindFirstFileW(W(parent), &found));
     }
     const double folder = Now() - start;
 
     const double copy = RunCopyLoop(files, source, target);
     std::printf("per file: pump with nothing to show %.0f us; size lookup for the pacing %.0f us; "
-                "destination probe %.0f us; folder check %.0f us (%d lookups, one per folder); CopyFileA %.0f us\n",
+                "destination probe %.0f us; folder check %.0f us (%d lookups, one per folder); CopyFileW %.0f us\n",
                 pump / n * 1e6, size / n * 1e6, probe / n * 1e6, folder / n * 1e6, folders, copy / n * 1e6);
     std::printf("per shown file (first, last, large, one every 40 ms): message, bar, text and pump %.0f us\n",
                 announce / n * 1e6);
@@ -431,29 +434,31 @@ int main() {
     OleInitialize(nullptr);
     cbtHook = SetWindowsHookExA(WH_CBT, WatchResults, nullptr, GetCurrentThreadId());
 
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    const std::string base = StripTrailingBackslash(temp) + "\\kvbench" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(base.c_str(), nullptr);
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::u16string base = StripTrailingBackslash(reinterpret_cast<const char16_t*>(temp)) + u"\\kvbench" +
+                                Ascii(std::to_string(GetCurrentProcessId()));
+    CreateDirectoryW(W(base), nullptr);
     // What every run costs whatever it carries: the dialogs up and down.
-    const std::string empty = base + "\\empty";
-    CreateDirectoryA(empty.c_str(), nullptr);
+    const std::u16string empty = base + u"\\empty";
+    CreateDirectoryW(W(empty), nullptr);
     double fixed = 1e30;
-    for (int round = 0; round < kRounds; ++round) fixed = std::min(fixed, RunEngine(empty, {}, base + "\\none", 0).total);
+    for (int round = 0; round < kRounds; ++round)
+        fixed = std::min(fixed, RunEngine(empty, {}, base + u"\\none", 0).total);
     std::printf("an empty run (progress dialog up and down, empty results list on the screen): %.3f s\n", fixed);
 
-    const std::string source = base + "\\src";
-    const std::vector<std::string> files = MakeTree(source);
+    const std::u16string source = base + u"\\src";
+    const std::vector<std::u16string> files = MakeTree(source);
     std::printf("tree: %zu files of %lu bytes in three levels of folders\n", files.size(), kFileSize);
     std::printf("the scans of that tree: %.3f s\n", ScanTime(source));
-    Report("2,000 files of 4 KiB", Measure(base, "s", source, files, 50, true), files.size(), fixed);
+    Report("2,000 files of 4 KiB", Measure(base, u"s", source, files, 50, true), files.size(), fixed);
 
-    const std::string largeSource = base + "\\large";
-    const std::vector<std::string> large = MakeLargeTree(largeSource);
-    Report("200 files of 1 MiB", Measure(base, "l", largeSource, large, 40, false), large.size(), fixed);
+    const std::u16string largeSource = base + u"\\large";
+    const std::vector<std::u16string> large = MakeLargeTree(largeSource);
+    Report("200 files of 1 MiB", Measure(base, u"l", largeSource, large, 40, false), large.size(), fixed);
     RemoveTree(largeSource);
 
-    Breakdown(files, source, base + "\\parts");
+    Breakdown(files, source, base + u"\\parts");
     RemoveTree(base);
     UnhookWindowsHookEx(cbtHook);
     return 0;

@@ -45,7 +45,7 @@ TEST(Installer, InstallCreateUninstallRoundTrip) {
     const std::string folder = temp / ("Korvane " + std::string(kHyo));
 
     // Silent install; /D= comes last and unquoted.
-    ChildRun install = RunAndAnswer(setup, "/S /D=" + folder, {}, 60000);
+    ChildRun install = RunAndAnswer(U(setup), U("/S /D=" + folder), {}, 60000);
     ASSERT_TRUE(install.started);
     ASSERT_TRUE(install.exited);
     EXPECT_EQ(install.exitCode, 0u);
@@ -85,7 +85,7 @@ TEST(Installer, InstallCreateUninstallRoundTrip) {
 
     // The uninstaller as the system's list of programs starts it.
     const std::string retrakt = folder + "\\Retrakt.exe";
-    ChildRun run = RunAndAnswer(retrakt, "uninstall", {IDYES, IDOK});
+    ChildRun run = RunAndAnswer(U(retrakt), u"uninstall", {IDYES, IDOK});
     ASSERT_TRUE(run.exited);
     EXPECT_EQ(run.exitCode, 0u);
     ASSERT_EQ(run.boxes.size(), 2u);
@@ -100,6 +100,6 @@ TEST(Installer, InstallCreateUninstallRoundTrip) {
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
     EXPECT_FALSE(FileExists(folder + "\\Korvane.dll")) << "unloaded, so deleted at once";
     EXPECT_FALSE(FileExists(folder + "\\Korvane.chm"));
-    using Pairs = std::vector<std::pair<std::string, std::string>>;
-    EXPECT_EQ(pending.Added(), (Pairs{{retrakt, ""}, {folder, ""}}));
+    using Pairs = std::vector<std::pair<std::u16string, std::u16string>>;
+    EXPECT_EQ(pending.Added(), (Pairs{{U(retrakt), u""}, {U(folder), u""}}));
 }

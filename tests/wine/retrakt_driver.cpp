@@ -5,8 +5,9 @@
 #include <cstring>
 #include <set>
 
-#include "common/unique_handle.h"
 #include "common/module.h"
+#include "common/unique_handle.h"
+#include "test_support.h"
 
 namespace retrakttest {
 
@@ -56,6 +57,11 @@ void SetString(HKEY root, const std::string& key, const char* name, const std::s
     SHSetValueA(root, key.c_str(), name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
 }
 
+void SetWideString(HKEY root, const std::string& key, const std::u16string& value) {
+    SHSetValueW(root, testsupport::W(testsupport::U(key)), nullptr, REG_SZ, value.c_str(),
+                static_cast<DWORD>((value.size() + 1) * sizeof(char16_t)));
+}
+
 }  // namespace
 
 std::wstring Wide(const char* utf8) {
@@ -66,16 +72,16 @@ std::wstring Wide(const char* utf8) {
     return wide;
 }
 
-ChildRun RunAndAnswer(const std::string& program, const std::string& arguments, const std::vector<int>& answers,
+ChildRun RunAndAnswer(const std::u16string& program, const std::u16string& arguments, const std::vector<int>& answers,
                       DWORD timeoutMs) {
     ChildRun run;
-    std::string commandLine = "\"" + program + "\"";
-    if (!arguments.empty()) commandLine += " " + arguments;
-    STARTUPINFOA startup = {};
+    std::u16string commandLine = u"\"" + program + u"\"";
+    if (!arguments.empty()) commandLine += u" " + arguments;
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
-    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &info))
+    if (!CreateProcessW(testsupport::W(program), reinterpret_cast<wchar_t*>(&commandLine[0]), nullptr, nullptr, FALSE,
+                        0, nullptr, nullptr, &startup, &info))
         return run;
     run.started = true;
     UniqueHandle process(info.hProcess);
@@ -116,9 +122,9 @@ bool KeyExists(HKEY root, const std::string& path) {
     return RegOpenKeyExA(root, path.c_str(), 0, KEY_QUERY_VALUE, key.Put()) == ERROR_SUCCESS;
 }
 
-void WriteRegistration(const std::string& dllPath) {
+void WriteRegistration(const std::u16string& dllPath) {
     const std::string inproc = ClassKey() + "\\InprocServer32";
-    SetString(HKEY_CLASSES_ROOT, inproc, nullptr, dllPath);
+    SetWideString(HKEY_CLASSES_ROOT, inproc, dllPath);
     SetString(HKEY_CLASSES_ROOT, inproc, "ThreadingModel", "Apartment");
     SetString(HKEY_CLASSES_ROOT, "*\\shellex\\ContextMenuHandlers\\Korvane", nullptr, korvane::kClassIdText);
     SetString(HKEY_CLASSES_ROOT, "Folder\\shellex\\ContextMenuHandlers\\Korvane", nullptr, korvane::kClassIdText);
@@ -174,26 +180,23 @@ std::vector<BYTE> ReadPending(bool* present) {
 }
 
 // "source NUL target NUL ... NUL": a delete has an empty target, an empty source ends the list.
-std::vector<std::pair<std::string, std::string>> ParsePairs(const std::vector<BYTE>& data) {
-    const auto* text = reinterpret_cast<const wchar_t*>(data.data());
-    const size_t count = data.size() / sizeof(wchar_t);
+std::vector<std::pair<std::u16string, std::u16string>> ParsePairs(const std::vector<BYTE>& data) {
+    std::u16string text(data.size() / sizeof(char16_t), u'\0');
+    if (!text.empty()) std::memcpy(&text[0], data.data(), text.size() * sizeof(char16_t));
     size_t i = 0;
     auto next = [&]() {
-        size_t end = i;
-        while (end < count && text[end]) ++end;
-        std::wstring item(text + i, end - i);
+        size_t end = text.find(u'\0', i);
+        if (end == std::u16string::npos) end = text.size();
+        std::u16string item = text.substr(i, end - i);
         i = end + 1;
-        int n = WideCharToMultiByte(CP_ACP, 0, item.c_str(), static_cast<int>(item.size()), nullptr, 0, nullptr, nullptr);
-        std::string ansi(n, '\0');
-        WideCharToMultiByte(CP_ACP, 0, item.c_str(), static_cast<int>(item.size()), &ansi[0], n, nullptr, nullptr);
-        if (ansi.compare(0, 4, "\\??\\") == 0) ansi.erase(0, 4);
-        return ansi;
+        if (item.compare(0, 4, u"\\??\\") == 0) item.erase(0, 4);
+        return item;
     };
-    std::vector<std::pair<std::string, std::string>> pairs;
-    while (i < count) {
-        std::string source = next();
+    std::vector<std::pair<std::u16string, std::u16string>> pairs;
+    while (i < text.size()) {
+        std::u16string source = next();
         if (source.empty()) break;
-        std::string target = i < count ? next() : std::string();
+        std::u16string target = i < text.size() ? next() : std::u16string();
         pairs.emplace_back(source, target);
     }
     return pairs;
@@ -212,12 +215,12 @@ PendingRenames::~PendingRenames() {
         RegDeleteValueW(key.Get(), kPendingValue);
 }
 
-std::vector<std::pair<std::string, std::string>> PendingRenames::Added() const {
+std::vector<std::pair<std::u16string, std::u16string>> PendingRenames::Added() const {
     bool present = false;
     auto before = ParsePairs(original_);
     auto now = ParsePairs(ReadPending(&present));
     if (now.size() < before.size()) return {};
-    return std::vector<std::pair<std::string, std::string>>(now.begin() + before.size(), now.end());
+    return std::vector<std::pair<std::u16string, std::u16string>>(now.begin() + before.size(), now.end());
 }
 
 }  // namespace retrakttest

@@ -24,14 +24,16 @@ struct ChildRun {
 
 // Starts "<program>" <arguments> and answers each message box of that process in
 // turn with the next of `answers` (IDYES, IDNO, IDOK); a box beyond them is
-// recorded and answered with No or OK, so that the run always ends.
-ChildRun RunAndAnswer(const std::string& program, const std::string& arguments, const std::vector<int>& answers,
+// recorded and answered with No or OK, so that the run always ends. The command
+// line goes to the child in UTF-16 (CreateProcessW, which Wine offers whatever
+// version it reports): a name the code page cannot hold reaches it intact.
+ChildRun RunAndAnswer(const std::u16string& program, const std::u16string& arguments, const std::vector<int>& answers,
                       DWORD timeoutMs = 30000);
 
 // The registration an installer writes for the library at dllPath: class key with
 // InprocServer32, both handler keys, a settings value and the Uninstall entry, each
-// with a sibling that must survive the removal.
-void WriteRegistration(const std::string& dllPath);
+// with a sibling that must survive the removal. The path is written in UTF-16.
+void WriteRegistration(const std::u16string& dllPath);
 // Removes all of that again, siblings included.
 void ClearRegistration();
 
@@ -43,7 +45,7 @@ RegistrationState ReadRegistration();
 
 bool KeyExists(HKEY root, const std::string& path);
 
-// The NT list of files to delete or rename at the next restart, as ANSI paths
+// The NT list of files to delete or rename at the next restart, as UTF-16 paths
 // without the "\??\" prefix; a delete has an empty target. Restores the list it
 // found when destroyed, so that the tests leave no work for the next start.
 class PendingRenames {
@@ -53,7 +55,7 @@ public:
     PendingRenames(const PendingRenames&) = delete;
     PendingRenames& operator=(const PendingRenames&) = delete;
     // Pairs (source, target) added since construction.
-    std::vector<std::pair<std::string, std::string>> Added() const;
+    std::vector<std::pair<std::u16string, std::u16string>> Added() const;
 
 private:
     std::vector<BYTE> original_;

@@ -22,27 +22,27 @@ const std::wstring kNoRights = Wide(
 const std::wstring kDone = Wide(u8"アンインストール終了しました。");
 
 // A product folder as the installer leaves it: a copy of the built uninstaller and
-// stand-ins for the library and the help file.
+// stand-ins for the library and the help file, registered there.
 struct ProductCopy {
-    std::string folder, program, library, help;
-    ProductCopy(const std::string& where, const std::string& programName = "Retrakt.exe") {
-        folder = where;
-        program = where + "\\" + programName;
-        library = where + "\\Korvane.dll";
-        help = where + "\\Korvane.chm";
-        MakeFolder(folder);
-        CopyFileA((ProgramFolder() + "\\Retrakt.exe").c_str(), program.c_str(), FALSE);
-        WriteTextFile(library, "library");
-        WriteTextFile(help, "help");
+    std::u16string folder, program, library, help;
+    ProductCopy(const std::u16string& where, const std::u16string& programName = u"Retrakt.exe")
+        : folder(where), program(where + u"\\" + programName), library(where + u"\\Korvane.dll"),
+          help(where + u"\\Korvane.chm") {
+        WriteFileU(library, "library");  // makes the folder too
+        WriteFileU(help, "help");
+        CopyFileW(W(U(ProgramFolder() + "\\Retrakt.exe")), W(program), FALSE);
         WriteRegistration(library);
     }
     ~ProductCopy() {
         ClearRegistration();
-        DeleteFileA(program.c_str());
+        for (const std::u16string* file : {&program, &library, &help}) DeleteFileW(W(*file));
     }
-    ChildRun Run(const std::vector<int>& answers, const std::string& arguments = "uninstall") const {
+    ProductCopy(const ProductCopy&) = delete;
+    ProductCopy& operator=(const ProductCopy&) = delete;
+    ChildRun Run(const std::vector<int>& answers, const std::u16string& arguments = u"uninstall") const {
         return RunAndAnswer(program, arguments, answers);
     }
+    bool FilesStay() const { return FileExistsU(library) && FileExistsU(help); }
 };
 
 void ExpectBox(const ChildRun& run, size_t index, const std::wstring& caption, const std::wstring& text, bool yesNo) {
@@ -79,7 +79,20 @@ void ExpectRegistrationGone() {
     EXPECT_TRUE(s.siblingsIntact) << "only the product's own keys go";
 }
 
-using Pairs = std::vector<std::pair<std::string, std::string>>;
+using Pairs = std::vector<std::pair<std::u16string, std::u16string>>;
+
+// Folders the uninstaller must handle like any other: names outside ASCII, names
+// the ANSI code page cannot hold, and U+00A5, which that code page turns into the
+// path separator (0x5C).
+const struct InstallFolder {
+    const char* what;
+    const char16_t* folder;
+    const char16_t* programName;
+} kInstallFolders[] = {
+    {"Japanese, 0x5C trail bytes in the code page", u"表ソ", u"Retraktソ.exe"},
+    {"outside the code page", u"Zoë 자료", u"Retrakt.exe"},
+    {"yen sign and a surrogate pair", u"a¥b 😀", u"Retrakt😀.exe"},
+};
 
 }  // namespace
 
@@ -87,35 +100,72 @@ using Pairs = std::vector<std::pair<std::string, std::string>>;
 
 TEST(UninstallText, ArgumentIsTheCommandLineAfterTheProgramName) {
     const struct {
-        const char* line;
-        const char* argument;
+        const char16_t* line;
+        const char16_t* argument;
     } cases[] = {
-        {"\"C:\\Program Files\\Korvane\\Retrakt.exe\" uninstall", "uninstall"},
-        {"C:\\Korvane\\Retrakt.exe uninstall", "uninstall"},
-        {"Retrakt.exe \t uninstall", "uninstall"},
-        {"Retrakt.exe uninstall ", "uninstall "},  // compared whole, so this one does not act
-        {"Retrakt.exe", ""},
-        {"\"C:\\a b\\Retrakt.exe\"", ""},
-        {"\"C:\\a b\\Retrakt.exe\"uninstall", "uninstall"},
-        {"\"unterminated uninstall", ""},
-        {"C:\\\x95\x5C\\Retrakt.exe Uninstall", "Uninstall"},
+        {u"\"C:\\Program Files\\Korvane\\Retrakt.exe\" uninstall", u"uninstall"},
+        {u"C:\\Korvane\\Retrakt.exe uninstall", u"uninstall"},
+        {u"Retrakt.exe \t uninstall", u"uninstall"},
+        {u"Retrakt.exe uninstall ", u"uninstall "},  // compared whole, so this one does not act
+        {u"Retrakt.exe", u""},
+        {u"\"C:\\a b\\Retrakt.exe\"", u""},
+        {u"\"C:\\a b\\Retrakt.exe\"uninstall", u"uninstall"},
+        {u"\"unterminated uninstall", u""},
+        {u"C:\\表\\Retrakt.exe Uninstall", u"Uninstall"},
+        // Blanks and quotes decide, whatever the units around them.
+        {u"\"C:\\Zoë 자료\\Retrakt.exe\" uninstall", u"uninstall"},
+        {u"C:\\Zoë\u3000자료\\Retrakt.exe uninstall", u"uninstall"},  // an ideographic space is no blank
+        {u"\"C:\\a😀\\Retrakt.exe\"\tüninstall", u"üninstall"},
     };
-    for (const auto& c : cases) EXPECT_EQ(korvane::ArgumentText(c.line), c.argument) << c.line;
+    for (const auto& c : cases) EXPECT_EQ(korvane::ArgumentText(c.line), c.argument) << A(c.line);
 }
 
 TEST(UninstallText, ProgramFolderIsCutAtTheLastRealBackslash) {
-    const std::string hyoSo = std::string(kHyo) + kSo;
     const struct {
-        std::string path, folder;
+        const char16_t* path;
+        const char16_t* folder;
     } cases[] = {
-        {"C:\\Program Files\\Korvane\\Retrakt.exe", "C:\\Program Files\\Korvane"},
-        {"C:\\Retrakt.exe", "C:"},
-        {"C:\\" + hyoSo + "\\Retrakt" + kSo + ".exe", "C:\\" + hyoSo},
-        {"C:\\a\\" + std::string(kRu) + "\\x.exe", "C:\\a\\" + std::string(kRu)},
-        {"Retrakt.exe", "Retrakt.exe"},
-        {"\\\\server\\share\\Retrakt.exe", "\\\\server\\share"},
+        {u"C:\\Program Files\\Korvane\\Retrakt.exe", u"C:\\Program Files\\Korvane"},
+        {u"C:\\Retrakt.exe", u"C:"},
+        {u"C:\\表ソ\\Retraktソ.exe", u"C:\\表ソ"},
+        {u"C:\\a\\ル\\x.exe", u"C:\\a\\ル"},
+        {u"Retrakt.exe", u"Retrakt.exe"},
+        {u"\\\\server\\share\\Retrakt.exe", u"\\\\server\\share"},
+        {u"C:\\Zoë 자료\\Retrakt.exe", u"C:\\Zoë 자료"},
+        {u"C:\\a¥b\\R¥.exe", u"C:\\a¥b"},  // U+00A5 is a plain character in UTF-16
+        {u"C:\\😀\\R😀.exe", u"C:\\😀"},
     };
-    for (const auto& c : cases) EXPECT_EQ(korvane::ProgramFolder(c.path), c.folder) << c.path;
+    for (const auto& c : cases) EXPECT_EQ(korvane::ProgramFolder(c.path), c.folder) << A(c.path);
+}
+
+TEST(UninstallText, PlanFollowsTheRegisteredLibrary) {
+    using korvane::PlanRemoval;
+    const std::u16string folder = u"C:\\Zoë 자료";
+    const std::u16string program = folder + u"\\Retrakt.exe", library = folder + u"\\Korvane.dll";
+    const struct {
+        const char* what;
+        std::u16string program, registered;
+        bool sameFolder;
+        std::u16string wantProgram, wantFolder;
+        std::vector<std::u16string> wantFiles;
+    } cases[] = {
+        {"in the registered folder", program, library, true, program, folder,
+         {folder + u"\\Korvane.dll", folder + u"\\Korvane.chm"}},
+        {"a copy elsewhere", u"D:\\Downloads\\Retrakt.exe", library, false, u"", u"",
+         {folder + u"\\Korvane.dll", folder + u"\\Korvane.chm", folder + u"\\Retrakt.exe"}},
+        // "C:" alone would name the current folder of drive C.
+        {"in a drive's root", u"C:\\Retrakt.exe", u"C:\\Korvane.dll", true, u"C:\\Retrakt.exe", u"",
+         {u"C:\\Korvane.dll", u"C:\\Korvane.chm"}},
+        {"no registration", program, u"", false, u"", u"", {}},
+        {"a registration without a folder", program, u"Korvane.dll", false, u"", u"", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const korvane::ProductFiles plan = PlanRemoval(c.program, c.registered, c.sameFolder);
+        EXPECT_EQ(plan.program, c.wantProgram);
+        EXPECT_EQ(plan.folder, c.wantFolder);
+        EXPECT_EQ(plan.files, c.wantFiles);
+    }
 }
 
 TEST(UninstallText, EntriesAreAppendedOnlyWhileTheListFits) {
@@ -136,34 +186,49 @@ TEST(UninstallText, EntriesAreAppendedOnlyWhileTheListFits) {
 // ---- the program -----------------------------------------------------------------
 
 TEST(Retrakt, AnyOtherArgumentShowsAndChangesNothing) {
-    TempFolder temp("rt");
-    ProductCopy product(temp.Path());
-    PendingRenames pending;
-    for (const char* argument : {"", "Uninstall", "UNINSTALL", "uninstall now", "/uninstall", "\"uninstall\""}) {
-        ChildRun run = product.Run({}, argument);
-        ExpectEnded(run, 0);
-        EXPECT_TRUE(RegistrationIntact()) << argument;
-        EXPECT_TRUE(FileExists(product.library) && FileExists(product.help)) << argument;
+    const struct {
+        const char16_t* argument;
+        bool ntOnly;
+    } arguments[] = {
+        {u"", false}, {u"Uninstall", false}, {u"UNINSTALL", false}, {u"uninstall now", false},
+        {u"/uninstall", false}, {u"\"uninstall\"", false},
+        // The code page's best fit makes "uninstall" of both (measured under Wine in
+        // code page 932): read through GetCommandLineA they would act. A command line
+        // of the 9x family never holds them.
+        {u"üninstall", true}, {u"uninstàll", true},
+    };
+    for (const char16_t* where : {u"Korvane", u"Zoë 자료"}) {
+        TempFolder temp("rt");
+        ProductCopy product(temp / where);
+        PendingRenames pending;
+        for (const auto& a : arguments) {
+            if (a.ntOnly && !IsNtPlatform()) continue;
+            SCOPED_TRACE(A(product.folder) + " / " + A(a.argument));
+            ChildRun run = product.Run({}, a.argument);
+            ExpectEnded(run, 0);
+            EXPECT_TRUE(RegistrationIntact());
+            EXPECT_TRUE(product.FilesStay());
+        }
+        EXPECT_TRUE(pending.Added().empty());
     }
-    EXPECT_TRUE(pending.Added().empty());
 }
 
 TEST(Retrakt, NoChangesNothing) {
     TempFolder temp("rt");
-    ProductCopy product(temp.Path());
+    ProductCopy product(temp.PathU());
     PendingRenames pending;
     ChildRun run = product.Run({IDNO});
     ExpectEnded(run, 1);
     ExpectBox(run, 0, kCaption, kConfirm, true);
     EXPECT_TRUE(RegistrationIntact());
-    EXPECT_TRUE(FileExists(product.library) && FileExists(product.help));
+    EXPECT_TRUE(product.FilesStay());
     EXPECT_TRUE(pending.Added().empty());
 }
 
 TEST(Retrakt, YesRemovesEverythingAndASecondRunStillEnds) {
     if (!IsNtPlatform()) GTEST_SKIP() << "the 9x family queues its deletions in WinInit.ini";
     TempFolder temp("rt");
-    ProductCopy product(temp / "Korvane");
+    ProductCopy product(temp / u"Korvane");
     PendingRenames pending;
 
     ChildRun run = product.Run({IDYES, IDOK});
@@ -171,96 +236,104 @@ TEST(Retrakt, YesRemovesEverythingAndASecondRunStillEnds) {
     ExpectBox(run, 0, kCaption, kConfirm, true);
     ExpectBox(run, 1, kCaption, kDone, false);
     ExpectRegistrationGone();
-    EXPECT_FALSE(FileExists(product.library));
-    EXPECT_FALSE(FileExists(product.help));
+    EXPECT_FALSE(FileExistsU(product.library));
+    EXPECT_FALSE(FileExistsU(product.help));
     // A running program cannot delete itself: it and its folder go at the restart.
-    EXPECT_EQ(pending.Added(), (Pairs{{product.program, ""}, {product.folder, ""}}));
+    EXPECT_EQ(pending.Added(), (Pairs{{product.program, u""}, {product.folder, u""}}));
 
+    // Without a registration nothing more is known to be the product's.
     ChildRun again = product.Run({IDYES, IDOK});
     ExpectEnded(again, 2);
     ExpectBox(again, 1, kCaption, kDone, false);
+    EXPECT_EQ(pending.Added(), (Pairs{{product.program, u""}, {product.folder, u""}}));
 }
 
 TEST(Retrakt, FilesInUseGoAtTheRestart) {
     if (!IsNtPlatform()) GTEST_SKIP() << "NT only";
     TempFolder temp("rt");
-    ProductCopy product(temp.Path());
+    ProductCopy product(temp.PathU());
     PendingRenames pending;
     {
         // Held open without FILE_SHARE_DELETE, as a loaded library is.
-        UniqueFile held(CreateFileA(product.library.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                                    nullptr));
+        UniqueFile held(
+            CreateFileW(W(product.library), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(held);
         ChildRun run = product.Run({IDYES, IDOK});
         ExpectEnded(run, 2);
         ExpectBox(run, 1, kCaption, kDone, false);
     }
-    EXPECT_TRUE(FileExists(product.library));
-    EXPECT_FALSE(FileExists(product.help));
-    EXPECT_EQ(pending.Added(),
-              (Pairs{{product.program, ""}, {product.library, ""}, {product.folder, ""}}));
+    EXPECT_TRUE(FileExistsU(product.library));
+    EXPECT_FALSE(FileExistsU(product.help));
+    EXPECT_EQ(pending.Added(), (Pairs{{product.program, u""}, {product.library, u""}, {product.folder, u""}}));
 }
 
-TEST(Retrakt, AFolderWithTrailByte5CIsCutAtTheRealSeparator) {
+// The NT family reads the program's command line and its own path in UTF-16: a path
+// through the code page would name another folder ("Zoe ??", or a separator for ¥)
+// or none, and the program and its folder would never be scheduled.
+TEST(Retrakt, AnyInstallFolderIsCutAtTheRealSeparator) {
     if (!IsNtPlatform()) GTEST_SKIP() << "the 9x family is covered by the WinInit.ini test";
-    TempFolder temp("rt");
-    // Both the folder and the program's own name hold a 0x5C second byte: a cut at
-    // the last 0x5C byte would name a folder "...\Retrakt" + 0x83.
-    ProductCopy product(temp / (std::string(kHyo) + kSo), "Retrakt" + std::string(kSo) + ".exe");
-    ASSERT_TRUE(FileExists(product.program));
-    PendingRenames pending;
-    ChildRun run = product.Run({IDYES, IDOK});
-    ExpectEnded(run, 2);
-    EXPECT_FALSE(FileExists(product.library));
-    EXPECT_FALSE(FileExists(product.help));
-    EXPECT_EQ(pending.Added(), (Pairs{{product.program, ""}, {product.folder, ""}}));
+    for (const InstallFolder& f : kInstallFolders) {
+        SCOPED_TRACE(f.what);
+        TempFolder temp("rt");
+        ProductCopy product(temp / f.folder, f.programName);
+        ASSERT_TRUE(FileExistsU(product.program));
+        PendingRenames pending;
+        ChildRun run = product.Run({IDYES, IDOK});
+        ExpectEnded(run, 2);
+        ExpectBox(run, 0, kCaption, kConfirm, true);
+        ExpectBox(run, 1, kCaption, kDone, false);
+        ExpectRegistrationGone();
+        EXPECT_FALSE(FileExistsU(product.library));
+        EXPECT_FALSE(FileExistsU(product.help));
+        EXPECT_EQ(pending.Added(), (Pairs{{product.program, u""}, {product.folder, u""}}));
+    }
 }
 
 TEST(Retrakt, AnUninstallerInADriveRootLeavesTheDrive) {
     if (!IsNtPlatform()) GTEST_SKIP() << "NT only";
-    const std::string root = "C:";
-    if (FileExists(root + "\\Korvane.dll") || FileExists(root + "\\Korvane.chm")) GTEST_SKIP() << "C:\\ holds the product";
-    ProductCopy product(root, "RetraktRootTest.exe");
+    const std::u16string root = u"C:";
+    if (FileExistsU(root + u"\\Korvane.dll") || FileExistsU(root + u"\\Korvane.chm"))
+        GTEST_SKIP() << "C:\\ holds the product";
+    ProductCopy product(root, u"RetraktRootTest.exe");
     PendingRenames pending;
     ChildRun run = product.Run({IDYES, IDOK});
     ExpectEnded(run, 2);
-    EXPECT_FALSE(FileExists(product.library));
-    EXPECT_FALSE(FileExists(product.help));
+    EXPECT_FALSE(FileExistsU(product.library));
+    EXPECT_FALSE(FileExistsU(product.help));
     // "C:" alone would name the current folder of drive C.
-    EXPECT_EQ(pending.Added(), (Pairs{{product.program, ""}}));
+    EXPECT_EQ(pending.Added(), (Pairs{{product.program, u""}}));
 }
 
 TEST(Retrakt, RunFromElsewhereRemovesOnlyTheRegisteredProduct) {
     if (!IsNtPlatform()) GTEST_SKIP() << "NT only";
     TempFolder temp("rt");
-    ProductCopy product(temp / "Korvane");
+    ProductCopy product(temp / u"Zoë 자료");
     // A copy of the uninstaller in another folder, beside files of the same names
     // that belong to nobody.
-    const std::string elsewhere = temp / "Downloads";
-    ASSERT_TRUE(MakeFolder(elsewhere));
-    const std::string copy = elsewhere + "\\Retrakt.exe";
-    ASSERT_TRUE(CopyFileA(product.program.c_str(), copy.c_str(), FALSE));
-    ASSERT_TRUE(WriteTextFile(elsewhere + "\\Korvane.dll", "someone else's"));
-    ASSERT_TRUE(WriteTextFile(elsewhere + "\\Korvane.chm", "someone else's"));
+    const std::u16string elsewhere = temp / u"Downloads";
+    ASSERT_TRUE(WriteFileU(elsewhere + u"\\Korvane.dll", "someone else's"));
+    ASSERT_TRUE(WriteFileU(elsewhere + u"\\Korvane.chm", "someone else's"));
+    const std::u16string copy = elsewhere + u"\\Retrakt.exe";
+    ASSERT_TRUE(CopyFileW(W(product.program), W(copy), FALSE));
     PendingRenames pending;
 
-    ChildRun run = RunAndAnswer(copy, "uninstall", {IDYES, IDOK});
+    ChildRun run = RunAndAnswer(copy, u"uninstall", {IDYES, IDOK});
     ExpectEnded(run, 2);
     ExpectBox(run, 1, kCaption, kDone, false);
     ExpectRegistrationGone();
-    EXPECT_FALSE(FileExists(product.library));
-    EXPECT_FALSE(FileExists(product.help));
-    EXPECT_FALSE(FileExists(product.program)) << "the uninstaller beside the registered library";
-    EXPECT_TRUE(FileExists(elsewhere + "\\Korvane.dll"));
-    EXPECT_TRUE(FileExists(elsewhere + "\\Korvane.chm"));
+    EXPECT_FALSE(FileExistsU(product.library));
+    EXPECT_FALSE(FileExistsU(product.help));
+    EXPECT_FALSE(FileExistsU(product.program)) << "the uninstaller beside the registered library";
+    EXPECT_TRUE(FileExistsU(elsewhere + u"\\Korvane.dll"));
+    EXPECT_TRUE(FileExistsU(elsewhere + u"\\Korvane.chm"));
     EXPECT_TRUE(pending.Added().empty()) << "neither the running copy nor any folder is scheduled";
-    DeleteFileA(copy.c_str());
+    DeleteFileW(W(copy));
 }
 
 TEST(Retrakt, MissingRightsStopBeforeAnyChange) {
     if (!IsNtPlatform()) GTEST_SKIP() << "the 9x family has no rights to miss";
     TempFolder temp("rt");
-    ProductCopy product(temp.Path());
+    ProductCopy product(temp.PathU());
     PendingRenames pending;
     // Wine grants DELETE on a key whatever its DACL says (a DACL of reading alone, or
     // a deny-DELETE entry, still lets RegDeleteKeyA through), so the deletion of
@@ -279,13 +352,13 @@ TEST(Retrakt, MissingRightsStopBeforeAnyChange) {
     ExpectBox(run, 0, kCaption, kConfirm, true);
     ExpectBox(run, 1, L"Error", kNoRights, false);
     EXPECT_TRUE(RegistrationIntact());
-    EXPECT_TRUE(FileExists(product.library) && FileExists(product.help));
+    EXPECT_TRUE(product.FilesStay());
     EXPECT_TRUE(pending.Added().empty());
 }
 
 TEST(Retrakt, AClassKeyLeftWithoutItsServerIsNoRightsProblem) {
     TempFolder temp("rt");
-    ProductCopy product(temp.Path());
+    ProductCopy product(temp.PathU());
     PendingRenames pending;
     const std::string classKey = std::string("CLSID\\") + korvane::kClassIdText;
     {
@@ -370,10 +443,12 @@ TEST(Retrakt, OnThe9xFamilyWinInitGainsThreeNulLines) {
     if (IsNtPlatform()) GTEST_SKIP() << "run with the Windows version set to win98";
     WinInitGuard guard;
     TempFolder temp("rt");
-    ProductCopy product(temp / ("Korvane long folder " + std::string(kHyo) + kSo), "Retrakt long name.exe");
-    const std::vector<std::string> added = {"Nul=" + ShortPath(product.program), "Nul=" + ShortPath(product.library),
-                                            "Nul=" + ShortPath(product.help)};
-    ASSERT_NE(added[0], "Nul=" + product.program) << "the test needs names whose short form differs";
+    // WinInit.ini is read in the code page: the 9x family's paths are the code page's own.
+    ProductCopy product(temp / u"Korvane long folder 表ソ", u"Retrakt long name.exe");
+    std::vector<std::string> added;
+    for (const std::u16string* file : {&product.program, &product.library, &product.help})
+        added.push_back("Nul=" + ShortPath(A(*file)));
+    ASSERT_NE(added[0], "Nul=" + A(product.program)) << "the test needs names whose short form differs";
 
     const std::string other = "[Other]\r\nkey=value\r\n";
     const std::vector<std::string> kept = {"NUL=C:\\OLD1.TMP", "C:\\NEW.TXT=C:\\OLD.TXT", "NUL=C:\\OLD2.TMP"};
@@ -400,7 +475,7 @@ TEST(Retrakt, OnThe9xFamilyWinInitGainsThreeNulLines) {
         ExpectEnded(run, 2);
         ExpectBox(run, 1, kCaption, kDone, false);
         ExpectRegistrationGone();
-        EXPECT_TRUE(FileExists(product.library) && FileExists(product.help)) << "deleted at the next start, not now";
+        EXPECT_TRUE(product.FilesStay()) << "deleted at the next start, not now";
 
         const std::string after = ReadTextFile(guard.path);
         if (!c.grows) {
