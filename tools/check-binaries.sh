@@ -3,7 +3,8 @@
 #   check-binaries.sh OBJDUMP PROCESSOR file.dll|file.exe ...
 # - imports come only from system DLLs (the C and C++ runtimes are linked in);
 # - a DLL exports exactly DllGetClassObject and DllCanUnloadNow, undecorated;
-# - a 32-bit binary imports nothing that Windows XP lacks;
+# - a 32-bit binary imports nothing that Windows XP lacks (the import lines are read
+#   with POSIX classes: the system's awk may be mawk, which knows no \s);
 # - a 32-bit binary binds no W function at load time but the three the static runtime
 #   imports: the 9x family lacks many W functions, and a library whose import table
 #   names one its system lacks is not loaded at all. The extension's own W calls are
@@ -33,12 +34,13 @@ for f in "$@"; do
   fi
 
   if [ "$processor" = i686 ] || [ "$processor" = x86 ]; then
-    funcs=$(printf '%s\n' "$dump" | awk '/DLL Name:/ {in_imp=1} in_imp && /^\s+[0-9a-f]+\s+[0-9]+\s+[A-Za-z_]/ {print $3}' | sort -u)
+    funcs=$(printf '%s\n' "$dump" | awk '/DLL Name:/ {in_imp=1} in_imp && /^[[:space:]]+[0-9a-f]+[[:space:]]+[0-9]+[[:space:]]+[A-Za-z_]/ {print $3}' | sort -u)
     newer_found=$(printf '%s\n' "$funcs" | grep -E "$newer" || true)
     [ -z "$newer_found" ] && ok "$name imports nothing newer than Windows XP" || fail "$name imports $(echo $newer_found)"
     wide=$(printf '%s\n' "$funcs" | grep -E '^[A-Za-z_][A-Za-z0-9_]*W$' || true)
     own_wide=$(printf '%s\n' "$wide" | grep -Ev "$runtime_wide" | grep -v '^$' || true)
-    late=$(strings -a "$f" | grep -E '^[A-Z][A-Za-z0-9]+W$' | sort -u | tr '\n' ' ')
+    late=$(comm -23 <(strings -a "$f" | grep -E '^[A-Z][A-Za-z0-9]+W$' | sort -u) <(printf '%s\n' "$wide" | sort -u) |
+      tr '\n' ' ')
     echo "   $name: W functions bound at load time: $(echo $wide); bound at run time: $late"
     [ -z "$own_wide" ] && ok "$name binds no W function at load time but the runtime's" ||
       fail "$name binds W functions at load time: $(echo $own_wide)"

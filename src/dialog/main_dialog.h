@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "dialog/main_choices.h"
+#include "settings/main_choices.h"
 #include "settings/settings_store.h"
 #include "common/types.h"
 

@@ -2,7 +2,7 @@
 // settings it shows (reloaded when its settings dialog ends with OK), and where OK
 // writes the choices. The summary and the match count read it too.
 #pragma once
-#include "dialog/main_choices.h"
+#include "settings/main_choices.h"
 #include "dialog/main_dialog.h"
 #include "settings/settings_store.h"
 

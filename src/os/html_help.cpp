@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "common/module.h"
-#include "dialog/entry_text.h"
 #include "common/path_text.h"
 #include "os/ansi.h"
 #include "os/files.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "dialog/main_choices.h"
+#include "settings/main_choices.h"
 #include "common/types.h"
 
 namespace korvane {

@@ -1,4 +1,5 @@
-// What the user chose in the main dialog, returned by RunMainDialog at OK.
+// What the user chose in the main dialog, returned by RunMainDialog at OK; the
+// settings store keeps the last choices and the histories from it.
 #pragma once
 #include <cstdint>
 #include <string>
