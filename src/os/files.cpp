@@ -109,6 +109,7 @@ bool FindEntry(const std::u16string& path, EntryFacts& facts) {
         UniqueFind find(FindFirstFileW_(AsWide(path), &data));
         if (!find) return false;
         Describe(data, entry);
+        facts.name = std::u16string(WideView(data.cFileName, BoundedLength(data.cFileName)));
     } else {
         std::string ansi;
         if (!AnsiPath(path, ansi)) return false;
@@ -116,6 +117,7 @@ bool FindEntry(const std::u16string& path, EntryFacts& facts) {
         UniqueFind find(FindFirstFileA(ansi.c_str(), &data));
         if (!find) return false;
         Describe(data, entry);
+        facts.name = FromAnsi(std::string_view(data.cFileName, BoundedLength(data.cFileName)));
     }
     facts.attributes = entry.attributes;
     facts.size = entry.size;
@@ -212,6 +214,23 @@ UniqueFile OpenForQuery(const std::u16string& path) {
     if (!AnsiPath(path, ansi)) return UniqueFile();
     return UniqueFile(CreateFileA(ansi.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                   FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+}
+
+bool IdentityOfHandle(HANDLE handle, FileIdentity& identity) {
+    if (!IsNt()) return false;
+    BY_HANDLE_FILE_INFORMATION info = {};
+    if (!GetFileInformationByHandle(handle, &info)) return false;
+    if ((info.nFileIndexHigh | info.nFileIndexLow) == 0) return false;
+    identity.volume = info.dwVolumeSerialNumber;
+    identity.indexHigh = info.nFileIndexHigh;
+    identity.indexLow = info.nFileIndexLow;
+    return true;
+}
+
+bool IdentityOf(const std::u16string& path, FileIdentity& identity) {
+    if (!IsNt()) return false;
+    const UniqueFile file = OpenForQuery(path);
+    return file && IdentityOfHandle(file.Get(), identity);
 }
 
 std::u16string FullPathOf(const std::u16string& path) {

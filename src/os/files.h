@@ -51,6 +51,7 @@ private:
 // What the listing says of one path (a file or a folder), or false when there is no
 // such entry or it cannot be listed.
 struct EntryFacts {
+    std::u16string name;  // the entry's own (long) name as the listing spells it
     DWORD attributes = 0;
     std::uint64_t size = 0;
     FILETIME writeTime = {};
@@ -74,6 +75,26 @@ bool DeleteAtRestart(const std::u16string& path);
 // An open handle that reads nothing: it succeeds beside handles that share nothing,
 // and the backup flag lets a folder be opened too.
 UniqueFile OpenForQuery(const std::u16string& path);
+
+// What a file or folder is, whatever its path is spelt like: a mapped drive, a
+// junction, a short name or a hard link lead to the same identity.
+struct FileIdentity {
+    DWORD volume = 0;
+    DWORD indexHigh = 0, indexLow = 0;
+    bool operator==(const FileIdentity& other) const {
+        return volume == other.volume && indexHigh == other.indexHigh && indexLow == other.indexLow;
+    }
+    bool operator!=(const FileIdentity& other) const { return !(*this == other); }
+};
+struct FileIdentityHash {
+    std::size_t operator()(const FileIdentity& id) const noexcept {
+        return (static_cast<std::size_t>(id.indexHigh) << 16) ^ id.indexLow ^ (static_cast<std::size_t>(id.volume) << 7);
+    }
+};
+// The identity of an open handle, or false: the 9x family has none that can be
+// trusted, and some network file systems report index 0 for everything.
+bool IdentityOfHandle(HANDLE handle, FileIdentity& identity);
+bool IdentityOf(const std::u16string& path, FileIdentity& identity);
 
 // The full form of a path (GetFullPathName), or empty when it cannot be had.
 std::u16string FullPathOf(const std::u16string& path);
