@@ -106,7 +106,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else {
         const std::u16string suffix = path.substr(dot);
         Require(wild == u"*" + suffix);
-        Require(regex == u"\\" + suffix + u"$");
+        // Every metacharacter escaped, nothing else: taking the escapes away gives the suffix.
+        Require(!regex.empty() && regex.back() == u'$');
+        std::u16string plain;
+        bool escaped = false;
+        for (std::size_t i = 0; i + 1 < regex.size(); ++i) {
+            const char16_t c = regex[i];
+            if (!escaped && c == u'\\') {
+                escaped = true;
+                continue;
+            }
+            Require(escaped == (std::u16string_view(u"\\^$.|?*+()[]{}").find(c) != std::u16string_view::npos));
+            plain += c;
+            escaped = false;
+        }
+        Require(!escaped && plain == suffix);
         Require(EndsWith(path, suffix) && suffix.find(u'.', 1) == std::u16string::npos);
     }
 

@@ -78,9 +78,15 @@ std::u16string MakeExtensionPattern(std::u16string_view path, std::uint32_t useR
     const std::size_t dot = path.rfind(u'.');
     if (dot == std::u16string_view::npos) return std::u16string();
     const std::u16string_view suffix = path.substr(dot);
-    std::u16string pattern = useRegex ? u"\\" : u"*";
-    pattern += suffix;
-    if (useRegex) pattern += u'$';
+    if (!useRegex) return u"*" + std::u16string(suffix);
+    // Every character the expression language reads as syntax stands for itself:
+    // x.c++ gives \.c\+\+$, which the engine accepts and which matches x.c++.
+    std::u16string pattern;
+    for (const char16_t c : suffix) {
+        if (std::u16string_view(u"\\^$.|?*+()[]{}").find(c) != std::u16string_view::npos) pattern += u'\\';
+        pattern += c;
+    }
+    pattern += u'$';
     return pattern;
 }
 
@@ -95,6 +101,17 @@ bool IsFullPath(std::u16string_view path) {
     const auto letter = [](char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); };
     if (path.size() >= 3 && letter(path[0]) && path[1] == u':' && slash(path[2])) return true;
     return path.size() >= 2 && slash(path[0]) && slash(path[1]);
+}
+
+bool LiesInside(std::u16string_view path, std::u16string_view folder, std::u16string& rest) {
+    if (folder.empty() || path.substr(0, folder.size()) != folder) return false;
+    if (path.size() == folder.size()) {
+        rest.clear();
+        return true;
+    }
+    if (!IsSeparatorAt(path, folder.size())) return false;
+    rest = path.substr(folder.size());
+    return true;
 }
 
 }  // namespace korvane

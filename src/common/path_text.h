@@ -45,11 +45,17 @@ std::u16string StripTrailingBackslash(std::u16string_view path);
 // The text after the last separator; empty when there is no separator, when it is
 // the first unit, or when the path ends in one.
 std::u16string LastPathComponent(std::u16string_view path);
-// "*" + suffix from the last "." of the whole path, or "\" + suffix + "$" for
-// regular expressions; empty when the path has no ".".
+// "*" + suffix from the last "." of the whole path, or, for regular expressions, the
+// suffix with every metacharacter (\ ^ $ . | ? * + ( ) [ ] { }) escaped, and "$";
+// empty when the path has no ".".
 std::u16string MakeExtensionPattern(std::u16string_view path, std::uint32_t useRegex);
 // "X:\..." or "\\server\share...", with backslashes or slashes.
 bool IsFullPath(std::u16string_view path);
+// Whether path is folder itself or lies below it, both in one spelling (full, with
+// the case folded, no final separator; a drive root as "D:"). rest receives the
+// part of path after folder: empty for the folder itself, else starting with its
+// separator. Only a separator ends a folder: "D:\PX" is not inside "D:\P".
+bool LiesInside(std::u16string_view path, std::u16string_view folder, std::u16string& rest);
 // The folder as the dialogs show and use it: a bare drive gets a backslash.
 std::u16string FolderDisplayForm(std::u16string_view folder);
 

@@ -4,7 +4,10 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
+
+#include "os/background_task.h"
 
 namespace korvane {
 
@@ -16,10 +19,17 @@ struct MatchCountRequest {
     bool fromView = false;   // the files of the folder are the view's items, not the disk's
     HWND view = nullptr;     // that view (no items without one)
     bool subfolders = false; // and the matching files of every folder below, from the disk
+    // The view's items: counted as the command collects them (copy, move, clipboard:
+    // files only, each path once) or as it selects them (select only).
+    bool collectPaths = true;
+    // With subfolders: the effective destination, whose tree inside the folder the
+    // command leaves out.
+    std::u16string destination;
 
     bool operator==(const MatchCountRequest& other) const {
         return pattern == other.pattern && useRegex == other.useRegex && folder == other.folder &&
-               fromView == other.fromView && view == other.view && subfolders == other.subfolders;
+               fromView == other.fromView && view == other.view && subfolders == other.subfolders &&
+               collectPaths == other.collectPaths && destination == other.destination;
     }
     bool operator!=(const MatchCountRequest& other) const { return !(*this == other); }
 };
@@ -29,35 +39,31 @@ inline constexpr long kCountRejected = -1;  // the RegExp object refuses the exp
 inline constexpr long kCountFailed = -2;    // memory ran short, or the count was abandoned
 
 // Counts on the calling thread (COM initialised there for regular expressions) with the
-// matcher and the walks the command uses. progress follows the running figure; once
-// cancel is nonzero the count stops at the next name and answers kCountFailed.
+// decisions the command itself takes: the view's items through TakeViewItem, the disk
+// through WalkDisk. progress follows the running figure; once cancel is nonzero the
+// count stops at the next folder or entry and answers kCountFailed.
 long CountMatches(const MatchCountRequest& request, const volatile LONG& cancel, volatile LONG& progress) noexcept;
 
-// One count on a worker thread. The thread holds a reference to the module its code
-// lies in, so the library stays loaded until the thread has left it, and it posts its
-// result to the window only while the window is still attached.
+// One count on a worker thread (BackgroundTask): the result goes to the window while
+// it is still attached.
 class MatchCountWorker {
 public:
     // Posts message (wParam tag, lParam the result) to window when the count ends.
     MatchCountWorker(const MatchCountRequest& request, HWND window, UINT message, WPARAM tag);
-    ~MatchCountWorker();  // abandons the count; does not wait
     MatchCountWorker(const MatchCountWorker&) = delete;
     MatchCountWorker& operator=(const MatchCountWorker&) = delete;
 
-    bool Started() const noexcept { return thread_ != nullptr; }
-    long Progress() const noexcept;
-    // Stops the count at the next name and detaches the window: nothing is posted after
+    bool Started() const noexcept { return task_->Started(); }
+    long Progress() const noexcept { return InterlockedCompareExchange(progress_.get(), 0, 0); }
+    // Stops the count at its next step and detaches the window: nothing is posted after
     // this returns.
-    void Abandon() noexcept;
-    // True once the thread has ended (within timeoutMs). Messages that other threads
-    // send to this one are served meanwhile, so a worker reading a view of this thread
-    // is never left waiting.
-    bool Wait(DWORD timeoutMs) noexcept;
+    void Abandon() noexcept { task_->Abandon(); }
+    // True once the thread has ended (within timeoutMs), serving sent messages meanwhile.
+    bool Wait(DWORD timeoutMs) noexcept { return task_->Wait(timeoutMs); }
 
 private:
-    struct Job;
-    Job* job_ = nullptr;
-    HANDLE thread_ = nullptr;
+    std::shared_ptr<volatile LONG> progress_;
+    std::unique_ptr<BackgroundTask> task_;
 };
 
 }  // namespace korvane

@@ -6,6 +6,7 @@
 #include "common/com_apartment.h"
 #include "common/text.h"
 #include "common/unique_handle.h"
+#include "dialog/combo_entry.h"
 #include "dialog/entry_text.h"
 #include "dialog/main_dialog.h"
 #include "dialog/main_dialog_state.h"
@@ -25,10 +26,10 @@ constexpr UINT_PTR kProgressTimer = 0x4B52;  // show the running figure
 constexpr UINT kPauseMs = 150;
 constexpr UINT kProgressMs = 100;
 constexpr UINT kCountDoneMessage = WM_APP + 0x4B;  // wParam: the count's tag; lParam: its result
-// A cancelled count stops at its next name; only a folder that hangs (a lost network
-// share) holds a thread longer, and then the thread's own module reference keeps the
-// library loaded until it ends.
-constexpr DWORD kCloseWaitMs = 3000;
+// A cancelled count stops at its next folder or entry; one that does not within this
+// time (a share that hangs, an expression that backtracks without end) is abandoned:
+// its own module reference keeps the library loaded until it ends.
+constexpr DWORD kCloseWaitMs = 200;
 
 // "一致 %d 件" with the figure in place of %d.
 std::u16string CountText(UINT id, long count) {
@@ -38,32 +39,25 @@ std::u16string CountText(UINT id, long count) {
     return text;
 }
 
-// The pattern as OK would read it. While a list item is being chosen the edit field
-// still shows the old text: the chosen item is the new one.
-std::u16string PatternText(HWND dialog, WPARAM command) {
-    HWND combo = GetDlgItem(dialog, IDC_MAIN_PATTERN);
-    std::u16string text;
-    const LRESULT index = SendMessageA(combo, CB_GETCURSEL, 0, 0);
-    if (LOWORD(command) == IDC_MAIN_PATTERN && HIWORD(command) == CBN_SELCHANGE && index != CB_ERR)
-        text = ComboItemText(combo, static_cast<int>(index));
-    else
-        text = WindowTextOf(combo);
-    return CutToUnits(text, kEntryTextUnits);
-}
-
 // What the command would act on with the dialog's entries as they stand: the view's
 // items before Windows 7 in extension mode, the folder on disk otherwise, and the
 // subfolders when a copy or move includes them.
 MatchCountRequest RequestFromDialog(HWND dialog, const MainDialogState& state, WPARAM command) {
     MatchCountRequest request;
-    request.pattern = PatternText(dialog, command);
+    request.pattern = ComboEntryText(dialog, IDC_MAIN_PATTERN, command);
     request.useRegex = state.settings.useRegex;
     request.folder = state.inputs.currentFolder;
     request.fromView = state.inputs.mode == kExtensionMode && !IsWindows7OrLater();
     request.view = request.fromView ? state.inputs.view : nullptr;
     const ActionKind action = ReadActionButtons(dialog);
-    request.subfolders = (action == kCopyToFolder || action == kMoveToFolder) &&
-                         IsDlgButtonChecked(dialog, IDC_MAIN_SUBFOLDERS) == BST_CHECKED;
+    const bool toFolder = action == kCopyToFolder || action == kMoveToFolder;
+    request.subfolders = toFolder && IsDlgButtonChecked(dialog, IDC_MAIN_SUBFOLDERS) == BST_CHECKED;
+    request.collectPaths = action != kSelectOnly;
+    // With subfolders the destination's own tree is left out, as the command leaves it.
+    if (request.subfolders)
+        request.destination = EffectiveDestination(ComboEntryText(dialog, IDC_MAIN_DESTINATION, command),
+                                                   request.folder,
+                                                   IsDlgButtonChecked(dialog, IDC_MAIN_APPEND_FOLDER) == BST_CHECKED);
     return request;
 }
 
@@ -196,9 +190,10 @@ void AttachMatchCount(HWND dialog, const MainDialogState& state) {
 void UpdateMatchCount(HWND dialog, const MainDialogState& state, WPARAM command) {
     Panel* panel = FindPanel(dialog);
     if (!panel) return;
-    // Every notification of the pattern field waits for the typing to pause; the
+    // Every notification of the pattern and destination fields waits for the typing to pause; the
     // buttons and the settings count at once.
-    panel->Want(RequestFromDialog(dialog, state, command), LOWORD(command) == IDC_MAIN_PATTERN);
+    const int id = LOWORD(command);
+    panel->Want(RequestFromDialog(dialog, state, command), id == IDC_MAIN_PATTERN || id == IDC_MAIN_DESTINATION);
 }
 
 bool HandleMatchCountMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

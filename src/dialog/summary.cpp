@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "dialog/combo_entry.h"
 #include "dialog/entry_text.h"
 #include "dialog/main_dialog.h"
 #include "dialog/main_dialog_state.h"
@@ -43,17 +44,6 @@ bool EnabledAndChecked(HWND dialog, int id) {
     return control && IsWindowEnabled(control) && IsDlgButtonChecked(dialog, id) == BST_CHECKED;
 }
 
-// While CBN_SELCHANGE is being handled the combo's edit field still shows the old
-// text, so a pick from the list is read from the list item itself.
-std::u16string ComboText(HWND dialog, int id, WPARAM notification) {
-    HWND combo = GetDlgItem(dialog, id);
-    if (LOWORD(notification) == id && HIWORD(notification) == CBN_SELCHANGE) {
-        const LRESULT index = SendMessageA(combo, CB_GETCURSEL, 0, 0);
-        if (index != CB_ERR) return ComboItemText(combo, static_cast<int>(index));
-    }
-    return CutToUnits(WindowTextOf(combo), kEntryTextUnits);
-}
-
 }  // namespace
 
 void BuildSummaryText(HWND dialog, WPARAM notification, const MainDialogState& state) {
@@ -66,10 +56,10 @@ void BuildSummaryText(HWND dialog, WPARAM notification, const MainDialogState& s
         in.action = ReadActionButtons(dialog);
         in.mode = inputs.mode;
         in.useRegex = state.settings.useRegex != 0;
-        in.pattern = ComboText(dialog, IDC_MAIN_PATTERN, notification);
+        in.pattern = ComboEntryText(dialog, IDC_MAIN_PATTERN, notification);
         // The folder the files will really go to: a relative text as OK resolves it.
         if (in.action == kCopyToFolder || in.action == kMoveToFolder)
-            in.destination = ResolveDestination(ComboText(dialog, IDC_MAIN_DESTINATION, notification),
+            in.destination = ResolveDestination(ComboEntryText(dialog, IDC_MAIN_DESTINATION, notification),
                                                 inputs.currentFolder);
         SetItemText(dialog, IDC_MAIN_SUMMARY, ComposeSummary(in, LoadSummaryStrings()));
     } catch (...) {

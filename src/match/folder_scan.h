@@ -40,4 +40,23 @@ void ScanFiles(const std::u16string& folder, bool here, bool below, const ScanAc
                const ScanTaken& taken, const ScanLeftOut& leftOut = nullptr,
                const std::u16string& skipFolder = std::u16string());
 
+// Everything a walk tells and asks, for the walks that need more than the above:
+// linkSkipped hears of each folder not entered because it leads elsewhere (see
+// match/linked_folder.h), and the walk looks at cancel (when given) at every folder
+// it enters and every entry it lists: once it is nonzero the walk throws ScanStopped.
+struct ScanVisitor {
+    ScanAccepts accepts;
+    ScanTaken taken;
+    ScanLeftOut leftOut;
+    std::function<void()> linkSkipped;
+    const volatile long* cancel = nullptr;
+};
+struct ScanStopped {};
+void ScanFiles(const std::u16string& folder, bool here, bool below, const ScanVisitor& visitor,
+               const std::u16string& skipFolder = std::u16string());
+
+// A visitor that appends what the pattern accepts to list (paths as folder + "\" +
+// name, with their sizes), its left-out names and its count of linked folders.
+ScanVisitor CollectingVisitor(MatchList& list, const PreparedPattern& pattern, const volatile long* cancel);
+
 }  // namespace korvane

@@ -11,6 +11,7 @@ void AppendMatches(MatchList& list, MatchList&& more) {
                       std::make_move_iterator(more.paths.end()));
     list.sizes.insert(list.sizes.end(), more.sizes.begin(), more.sizes.end());
     list.pathUnits += more.pathUnits;
+    list.linkedFolders += more.linkedFolders;
     list.leftOut.insert(list.leftOut.end(), std::make_move_iterator(more.leftOut.begin()),
                         std::make_move_iterator(more.leftOut.end()));
 }

@@ -16,6 +16,9 @@ struct MatchList {
     std::vector<std::uint64_t> sizes;
     std::uint32_t pathUnits = 0;       // sum over paths of (length in UTF-16 units + 1)
     std::vector<LeftOutName> leftOut;  // matched, but never to be opened: reported instead
+    // Folders a subfolder scan did not enter because they lead elsewhere (links,
+    // junctions, mount points): whatever they hold is not in the list.
+    std::uint32_t linkedFolders = 0;
 };
 
 // Appends more to list, keeping paths and sizes side by side.

@@ -27,17 +27,6 @@ std::u16string DestinationPathFor(std::u16string_view root, std::u16string_view 
     return destination;
 }
 
-bool LiesInside(std::u16string_view path, std::u16string_view folder, std::u16string& rest) {
-    if (folder.empty() || path.substr(0, folder.size()) != folder) return false;
-    if (path.size() == folder.size()) {
-        rest.clear();
-        return true;
-    }
-    if (!IsSeparatorAt(path, folder.size())) return false;
-    rest = path.substr(folder.size());
-    return true;
-}
-
 std::vector<std::u16string> FolderLevels(std::u16string_view path) {
     std::vector<std::u16string> levels;
     for (std::size_t p : SeparatorPositions(path))

@@ -19,12 +19,6 @@ std::u16string DestinationPathFor(std::u16string_view root, std::u16string_view 
 // root, without its leading separator; empty for a source outside currentFolder.
 std::u16string PathBelow(std::u16string_view currentFolder, std::u16string_view source);
 
-// Whether path is folder itself or lies below it, both in one spelling (full, with
-// the case folded, no final separator; a drive root as "D:"). rest receives the
-// part of path after folder: empty for the folder itself, else starting with its
-// separator. Only a separator ends a folder: "D:\PX" is not inside "D:\P".
-bool LiesInside(std::u16string_view path, std::u16string_view folder, std::u16string& rest);
-
 // The paths CreateFolderPath asks the system to create, outermost first: the text
 // before every separator (not the first unit), then the whole path.
 std::vector<std::u16string> FolderLevels(std::u16string_view path);

@@ -95,7 +95,13 @@ TEST(PathText, MakeExtensionPattern) {
         {u"D:\\work\\README", 0, u""},
         {u"D:\\my.dir\\README", 0, u"*.dir\\README"},
         {u"D:\\w\\archive.tar.gz", 0, u"*.gz"},
-        {u"D:\\w\\x.c++", 1, u"\\.c++$"},  // no escaping
+        // every metacharacter of the suffix stands for itself
+        {u"D:\\w\\x.c++", 1, u"\\.c\\+\\+$"},
+        {u"D:\\w\\a.b(1)", 1, u"\\.b\\(1\\)$"},
+        {u"D:\\w\\x.[1]", 1, u"\\.\\[1\\]$"},
+        {u"D:\\w\\x.{^$|?*}", 1, u"\\.\\{\\^\\$\\|\\?\\*\\}$"},
+        {u"D:\\w\\archive.tar.gz", 1, u"\\.gz$"},
+        {u"D:\\my.dir\\README", 1, u"\\.dir\\\\README$"},  // the separator is escaped too
         {u"D:\\", 0, u""},
         {u"D:\\" + kHyo + u".txt", 7, u"\\.txt$"},
         {u"D:\\a." + kGrin, 0, u"*." + kGrin},

@@ -253,8 +253,27 @@ TEST(FolderScan, LinksToFoldersAreNotFollowed) {
     EXPECT_EQ(entry.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT),
               static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
 
-    EXPECT_EQ(Sorted(Tree(folder.PathU(), u"*", true).paths),
+    const MatchList tree = Tree(folder.PathU(), u"*", true);
+    EXPECT_EQ(Sorted(tree.paths),
               Sorted({folder / u"top.txt", folder / u"a\\1.txt", folder / u"a\\b\\2.txt", folder / u"c\\3.txt"}));
+    EXPECT_EQ(tree.linkedFolders, 2u) << "each link passed by is told, for the results to say so";
+}
+
+// A stop is seen at every folder entered and every entry listed, not only at a file
+// name: a tree of folders without a matching file still ends at once.
+TEST(FolderScan, AStopEndsAWalkThatMeetsNoFile) {
+    TempFolder folder;
+    for (int i = 0; i < 50; ++i) ASSERT_TRUE(MakeFolder(folder / ("d" + std::to_string(i) + "\\e")));
+    int asked = 0;
+    volatile long cancel = 0;
+    korvane::ScanVisitor visitor;
+    visitor.accepts = [&](std::u16string_view) { return ++asked, true; };
+    visitor.taken = [](const std::u16string&, std::u16string_view, std::uint64_t) {};
+    visitor.cancel = &cancel;
+    korvane::ScanFiles(folder.PathU(), true, true, visitor);  // runs to its end
+    cancel = 1;
+    EXPECT_THROW(korvane::ScanFiles(folder.PathU(), true, true, visitor), korvane::ScanStopped);
+    EXPECT_EQ(asked, 0);
 }
 
 // Names code page 932 cannot hold: through the ANSI listing café.txt would read as

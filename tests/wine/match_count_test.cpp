@@ -10,6 +10,9 @@
 
 #include "common/unique_handle.h"
 #include "dialog/match_count.h"
+#include "explorer/list_view_bridge.h"
+#include "match/collection.h"
+#include "match/match_name.h"
 #include "list_view/bridge_support.h"
 #include "main_dialog_inputs.h"
 #include "os/platform.h"
@@ -211,6 +214,57 @@ TEST(MatchCount, NamesOutsideTheCodePageCountAsTheScansCollectThem) {
         EXPECT_EQ(CountNow(c.pattern, c.useRegex, folder.PathU(), c.subfolders), c.want)
             << testing::PrintToString(c.pattern) << " subfolders " << c.subfolders;
     DeleteFileW(W(device));
+}
+
+// "一致 N 件" is what OK acts on: the count takes the collection's own decisions. In
+// the view: a folder, a repeated text and a text of path syntax are selected or left
+// as the selection does it, and collected only as files once. On the disk: a
+// destination inside the current folder is left out of the subfolders, as the run
+// leaves it out.
+TEST(MatchCount, TheCountIsWhatTheCommandActsOn) {
+    TempFolder folder;
+    ASSERT_TRUE(WriteFileU(folder / u"a.txt"));
+    ASSERT_TRUE(WriteFileU(folder / u"b.txt"));
+    ASSERT_TRUE(MakeFolder(folder / "dir.txt"));
+    ASSERT_TRUE(WriteFileU(folder / u"sub\\c.txt"));
+    ASSERT_TRUE(WriteFileU(folder / u"out\\written.txt"));
+    const auto count = [&](const korvane::MatchCountRequest& request) {
+        volatile LONG cancel = 0, progress = 0;
+        return korvane::CountMatches(request, cancel, progress);
+    };
+    korvane::MatchCountRequest request;
+    request.pattern = u"*.txt";
+    request.folder = folder.PathU();
+    if (!korvane::IsWindows7OrLater()) {
+        viewtest::LocalView view({{u"a.txt"}, {u"a.txt"}, {u"dir.txt"}, {u"x\\y.txt"}, {u"b.txt"}, {u"c.doc"}});
+        ASSERT_NE(view.View(), nullptr);
+        request.fromView = true;
+        request.view = view.View();
+        for (const bool collect : {true, false}) {
+            request.collectPaths = collect;
+            korvane::ViewRequest select;
+            select.currentFolder = folder.PathU();
+            select.pattern = request.pattern;
+            select.collectPaths = collect;
+            const korvane::MatchList list = korvane::SelectInView(view.View(), select);
+            const long selected = static_cast<long>(SendMessageW(view.View(), LVM_GETSELECTEDCOUNT, 0, 0));
+            EXPECT_EQ(count(request), collect ? static_cast<long>(list.paths.size()) : selected) << collect;
+            EXPECT_EQ(collect ? list.paths.size() : static_cast<std::size_t>(selected), collect ? 2u : 4u) << collect;
+        }
+        request.fromView = false;
+        request.view = nullptr;
+    }
+    request.subfolders = true;
+    for (const char16_t* destination : {u"out", u"elsewhere", u""}) {
+        korvane::DiskRequest disk;
+        disk.folder = folder.PathU();
+        disk.below = true;
+        disk.destination = *destination ? folder / destination : std::u16string();
+        request.destination = disk.destination;
+        const korvane::MatchList list = korvane::CollectFromDisk(disk, korvane::PreparedPattern(u"*.txt", 0));
+        EXPECT_EQ(count(request), static_cast<long>(list.paths.size())) << testing::PrintToString(destination);
+        EXPECT_EQ(list.paths.size(), std::u16string(destination) == u"out" ? 3u : 4u);
+    }
 }
 
 TEST(MatchCount, BeforeWindows7ExtensionModeCountsTheViewsItems) {

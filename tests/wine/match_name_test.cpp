@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "common/path_text.h"
 #include "match/match_name.h"
+#include "match/regular_expression.h"
 #include "test_support.h"
 
 using korvane::MatchName;
@@ -86,5 +88,17 @@ TEST(PreparedPattern, AnswersAsFreshMatchNameDoes) {
                     << "pattern " << testing::PrintToString(p.pattern) << " regex " << p.useRegex << " name "
                     << testing::PrintToString(name);
             }
+    }
+}
+
+// The expression suggested from a selected file's extension is one the system's
+// component accepts, and it matches the file it came from (its last extension only).
+TEST(MatchName, SuggestedExpressionsAreAcceptedAndMatchTheirFile) {
+    for (const char16_t* name : {u"x.c++", u"a.b(1)", u"x.[1]", u"archive.tar.gz", u"q.$^|?*{2}", u"plain.txt"}) {
+        const std::u16string pattern = korvane::MakeExtensionPattern(std::u16string(u"C:\\w\\") + name, 1);
+        EXPECT_EQ(korvane::CheckRegularExpression(pattern, nullptr), korvane::RegExpVerdict::kAccepted)
+            << testing::PrintToString(pattern);
+        EXPECT_TRUE(korvane::MatchName(pattern, name, 1)) << testing::PrintToString(pattern);
+        EXPECT_FALSE(korvane::MatchName(pattern, std::u16string(name) + u"x", 1)) << testing::PrintToString(pattern);
     }
 }
