@@ -32,6 +32,8 @@ inline constexpr SameFileAction kPreviousSameFileAction = 3;  // stored option: 
 enum class FailureReason : std::uint8_t {
     kNone,         // a plain failure
     kPathTooLong,  // the source or the destination path is too long for the system
+    kStopped,      // the user stopped the run inside this file: nothing of it was written
+    kSourceKept,   // moved across volumes, but the source could not be removed
 };
 
 struct TransferResult {

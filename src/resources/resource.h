@@ -155,3 +155,10 @@
 #define IDS_REGEX_NOT_VALID 82
 // The result of a file whose path is too long for the system
 #define IDS_RESULTS_FAILED_TOO_LONG 83
+// The result of the file a stop ended, and of a move whose source stayed
+#define IDS_RESULTS_STOPPED 84
+#define IDS_RESULTS_SOURCE_KEPT 85
+// The progress dialog while the matching files are looked for
+#define IDS_PROGRESS_SEARCHING 86
+// The results caption's count of folders not entered because they are links
+#define IDS_RESULTS_LINKS_SKIPPED 87

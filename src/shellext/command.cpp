@@ -9,12 +9,13 @@
 #include "common/com_apartment.h"
 #include "dialog/main_dialog.h"
 #include "explorer/list_view_bridge.h"
-#include "match/folder_scan.h"
+#include "match/collection.h"
 #include "match/match_name.h"
 #include "os/platform.h"
 #include "os/ui_text.h"
 #include "resources/resource.h"
 #include "shellext/shell_extension.h"
+#include "transfer/background_collection.h"
 #include "transfer/clipboard.h"
 #include "transfer/transfer_engine.h"
 
@@ -54,12 +55,16 @@ private:
     IUnknown* object_;
 };
 
-// The matches, by the way that suits the mode and the system: the folder on disk in
-// folder mode and from Windows 7 on; before, the items of Explorer's own list, which
-// are selected there as they match.
-MatchList CollectMatches(const Selection& selection, const MainChoices& choices, HWND view) {
-    if (selection.mode == kFolderMode || IsWindows7OrLater())
-        return ScanFolder(selection.currentFolder, PreparedPattern(choices.pattern, choices.useRegex));
+bool FromDisk(const Selection& selection) { return selection.mode == kFolderMode || IsWindows7OrLater(); }
+
+bool ToFolder(const Selection& selection, const MainChoices& choices) {
+    // In folder mode the main dialog offers only the two folder actions.
+    return selection.mode == kFolderMode || choices.action == kCopyToFolder || choices.action == kMoveToFolder;
+}
+
+// Before Windows 7 in extension mode the matches are the items of Explorer's own
+// list, selected there as they match; they are few and the view lives on this thread.
+MatchList CollectFromView(const Selection& selection, const MainChoices& choices, HWND view) {
     ViewRequest request;
     request.currentFolder = selection.currentFolder;
     request.pattern = choices.pattern;
@@ -68,24 +73,36 @@ MatchList CollectMatches(const Selection& selection, const MainChoices& choices,
     return IsWindowsXpOrLater() ? SelectInView(view, request) : SelectInViewShared(view, request);
 }
 
-void Act(const Selection& selection, const MainChoices& choices, MatchList&& matches, HWND view, HWND invoker) {
-    // In folder mode the main dialog offers only the two folder actions.
-    const bool toFolder = selection.mode == kFolderMode || choices.action == kCopyToFolder ||
-                          choices.action == kMoveToFolder;
-    if (toFolder) {
+// Matches from the disk are looked for off this thread: by the transfer itself, under
+// its progress dialog, or here for the clipboard. A stop there ends the command with
+// nothing acted on.
+void Act(const Selection& selection, const MainChoices& choices, HWND view, HWND invoker) {
+    const bool fromDisk = FromDisk(selection);
+    if (ToFolder(selection, choices)) {
         TransferJob job;
         job.action = choices.action;
         job.currentFolder = selection.currentFolder;
         job.destinationFolder = choices.destinationFolder;
         job.sameFileAction = choices.sameFileAction;
+        job.collectHere = fromDisk;
         job.includeSubfolders = choices.includeSubfolders != 0;
         job.pattern = choices.pattern;
         job.useRegex = choices.useRegex;
-        job.matches = std::move(matches);
+        if (!fromDisk) job.matches = CollectFromView(selection, choices, view);
         RunTransfer(job, view, invoker);
-    } else if (choices.action == kCopyToClipboard || choices.action == kCutToClipboard) {
-        PutFilesOnClipboard(matches, choices.action, GetDesktopWindow());
+        return;
     }
+    MatchList matches;
+    if (!fromDisk) {
+        matches = CollectFromView(selection, choices, view);
+    } else {
+        DiskRequest request;
+        request.folder = selection.currentFolder;
+        if (!CollectShowingProgress(request, {choices.pattern, choices.useRegex}, view ? view : invoker, matches))
+            return;
+    }
+    if (choices.action == kCopyToClipboard || choices.action == kCutToClipboard)
+        PutFilesOnClipboard(matches, choices.action, GetDesktopWindow());
     // Select only: the selection made in the view is the result.
 }
 
@@ -114,7 +131,7 @@ void ShellExtension::RunCommand(HWND invoker) {
     if (RunMainDialog(invoker, inputs, choices) != IDOK) return;
 
     ComApartment apartment;
-    Act(selection_, choices, CollectMatches(selection_, choices, view), view, invoker);
+    Act(selection_, choices, view, invoker);
     // SetFocus(nullptr) would take the keyboard focus from the thread's window.
     if (view) SetFocus(view);
     SaveChoices(selection_.mode, choices, settings_);

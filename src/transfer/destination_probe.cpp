@@ -19,6 +19,23 @@ bool SameFile(const std::u16string& first, const BY_HANDLE_FILE_INFORMATION& a, 
     return a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
 }
 
+// The errors that say the path cannot be reached: nothing to ask about, nothing to write.
+bool IsUnreachable(DWORD error) {
+    switch (error) {
+    case ERROR_NOT_READY:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+    case ERROR_NETNAME_DELETED:
+    case ERROR_NETWORK_UNREACHABLE:
+    case ERROR_UNEXP_NET_ERR:
+    case ERROR_DEV_NOT_EXIST:
+    case ERROR_FILENAME_EXCED_RANGE:
+        return true;
+    default:
+        return false;
+    }
+}
+
 // The errors that say that nothing stands at the path.
 bool IsMissing(DWORD error) {
     switch (error) {
@@ -40,7 +57,9 @@ DestinationFacts ProbeDestination(const std::u16string& source, const std::u16st
     DestinationFacts facts;
     UniqueFile target = OpenForQuery(destination);  // usually missing: the cheap answer first
     if (!target) {
-        facts.undetermined = !IsMissing(GetLastError());
+        const DWORD error = GetLastError();
+        facts.unusable = IsUnreachable(error);
+        facts.undetermined = !facts.unusable && !IsMissing(error);
         return facts;
     }
     facts.exists = true;
@@ -52,6 +71,7 @@ DestinationFacts ProbeDestination(const std::u16string& source, const std::u16st
     facts.sizeLow = targetInfo.nFileSizeLow;
     facts.readOnly = (targetInfo.dwFileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) ==
                      FILE_ATTRIBUTE_READONLY;
+    facts.identified = IdentityOfHandle(target.Get(), facts.identity);
     UniqueFile origin = OpenForQuery(source);
     BY_HANDLE_FILE_INFORMATION originInfo = {};
     if (origin && GetFileInformationByHandle(origin.Get(), &originInfo))

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "os/files.h"
+
 namespace korvane {
 
 struct DestinationFacts {
@@ -10,6 +12,12 @@ struct DestinationFacts {
     // The open failed for a reason other than a missing entry (access denied, a
     // network error): something may stand there, and it is treated as existing.
     bool undetermined = false;
+    // The open failed because the path cannot be reached at all (a drive not ready,
+    // a network path not found): nothing can be asked about or written there.
+    bool unusable = false;
+    // What the existing entry is, whatever its path is spelt like (NT family only).
+    bool identified = false;
+    FileIdentity identity;
     // The entry's last-write time (UTC, as stored) and the low half of its size,
     // valid when described is set: the same-name step falls back on them when the
     // destination cannot be listed.

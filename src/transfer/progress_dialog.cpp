@@ -8,6 +8,7 @@
 #include "os/platform.h"
 #include "os/ui_text.h"
 #include "resources/resource.h"
+#include "transfer/left_out.h"
 #include "transfer/transfer_display.h"
 
 namespace korvane {
@@ -35,16 +36,20 @@ void StartAnimation(HWND dialog, ActionKind action) {
 void OnInit(HWND dialog, const ProgressRun& run) {
     PlaceNearCursor(dialog, 0);
     StartAnimation(dialog, run.action);
-    SendDlgItemMessageA(dialog, IDC_PROGRESS_BAR, PBM_SETRANGE32, 0, static_cast<LPARAM>(run.fileCount));
+    ShowFileCount(dialog, run);
+}
+
+LPARAM BarEnd(std::size_t files) {
+    const std::size_t steps = files * kBarSteps;
+    return static_cast<LPARAM>(steps < 0x7FFFFFFF ? steps : 0x7FFFFFFF);
 }
 
 // The bar redraws itself at once on every PBM_SETPOS (Wine's does), which costs
 // more than copying a small file; a position that would fill no further pixel is
 // left out. The end of the range is always set.
-void MoveBar(HWND bar, WPARAM number) {
+void MoveBar(HWND bar, int position) {
     PBRANGE range = {};
     SendMessageA(bar, PBM_GETRANGE, TRUE, reinterpret_cast<LPARAM>(&range));
-    const int position = static_cast<int>(number);
     const int span = range.iHigh - range.iLow;
     if (span > 0 && position < range.iHigh) {
         RECT client = {};
@@ -53,11 +58,19 @@ void MoveBar(HWND bar, WPARAM number) {
         const int shown = static_cast<int>(SendMessageA(bar, PBM_GETPOS, 0, 0));
         if (MulDiv(shown - range.iLow, width, span) == MulDiv(position - range.iLow, width, span)) return;
     }
-    SendMessageA(bar, PBM_SETPOS, number, 0);
+    SendMessageA(bar, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+}
+
+// The bar at the start of the file of that number, plus a part of its steps.
+int BarPosition(std::size_t number, std::uint64_t done, std::uint64_t total) {
+    const std::uint64_t before = number > 0 ? (number - 1) * static_cast<std::uint64_t>(kBarSteps) : 0;
+    const std::uint64_t within = total > 0 && done <= total ? done * kBarSteps / total : 0;
+    const std::uint64_t position = before + within;
+    return static_cast<int>(position < 0x7FFFFFFF ? position : 0x7FFFFFFF);
 }
 
 void OnProgress(HWND dialog, const ProgressRun& run, WPARAM number) {
-    MoveBar(GetDlgItem(dialog, IDC_PROGRESS_BAR), number);
+    MoveBar(GetDlgItem(dialog, IDC_PROGRESS_BAR), BarPosition(number, 0, 0));
     SetItemText(dialog, IDC_PROGRESS_TEXT,
                 ProgressText(run.currentDestination, LoadResourceString(IDS_PROGRESS_OBJECT),
                              LoadResourceString(run.action != kCopyToFolder ? IDS_PROGRESS_MOVING
@@ -83,6 +96,21 @@ INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     } catch (...) {
     }
     return FALSE;
+}
+
+void ShowSearching(HWND dialog, std::size_t found) {
+    if (!dialog) return;
+    SetItemText(dialog, IDC_PROGRESS_TEXT, WithCount(LoadResourceString(IDS_PROGRESS_SEARCHING), found));
+}
+
+void ShowFileCount(HWND dialog, const ProgressRun& run) {
+    if (!dialog) return;
+    SendDlgItemMessageA(dialog, IDC_PROGRESS_BAR, PBM_SETRANGE32, 0, BarEnd(run.fileCount));
+}
+
+void ShowBytes(HWND dialog, std::size_t number, std::uint64_t done, std::uint64_t total) {
+    if (!dialog) return;
+    MoveBar(GetDlgItem(dialog, IDC_PROGRESS_BAR), BarPosition(number, done, total));
 }
 
 }  // namespace korvane

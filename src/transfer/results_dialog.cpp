@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "os/placement.h"
 #include "os/ui_text.h"
 #include "resources/resource.h"
@@ -12,11 +14,39 @@ namespace korvane {
 
 namespace {
 
-void InsertColumns(HWND list, bool moving) {
+// 成功, 失敗, 失敗 with the reason the user should know of, or 中止 for the file a
+// stop ended.
+UINT ResultTextId(const TransferResult& row) {
+    if (row.succeeded) return IDS_RESULTS_SUCCEEDED;
+    switch (row.reason) {
+    case FailureReason::kPathTooLong: return IDS_RESULTS_FAILED_TOO_LONG;
+    case FailureReason::kStopped: return IDS_RESULTS_STOPPED;
+    case FailureReason::kSourceKept: return IDS_RESULTS_SOURCE_KEPT;
+    default: return IDS_RESULTS_FAILED;
+    }
+}
+
+// The width the widest failure with a reason takes in the list's font, with the
+// cell's margins; 0 when every row is a plain 成功 or 失敗.
+int ReasonWidth(HWND list, const std::vector<TransferResult>& rows) {
+    bool seen[4] = {};
+    int widest = 0;
+    const auto font = reinterpret_cast<HFONT>(SendMessageA(list, WM_GETFONT, 0, 0));
+    for (const TransferResult& row : rows) {
+        const auto reason = static_cast<std::size_t>(row.reason);
+        if (row.succeeded || row.reason == FailureReason::kNone || reason >= 4 || seen[reason]) continue;
+        seen[reason] = true;
+        widest = std::max(widest, static_cast<int>(TextExtent(list, font, LoadResourceString(ResultTextId(row))).cx));
+    }
+    constexpr int kCellMargins = 16;
+    return widest > 0 ? widest + kCellMargins : 0;
+}
+
+void InsertColumns(HWND list, bool moving, const std::vector<TransferResult>& rows) {
     RECT frame = {};
     GetWindowRect(list, &frame);
     const int usable = (frame.right - frame.left) - 2 * GetSystemMetrics(SM_CXEDGE) - GetSystemMetrics(SM_CXVSCROLL);
-    const std::array<int, 4> widths = ResultColumnWidths(usable);
+    const std::array<int, 4> widths = ResultColumnWidths(usable, ReasonWidth(list, rows));
     const UINT titles[4] = {
         static_cast<UINT>(moving ? IDS_RESULTS_MOVE_SOURCE : IDS_RESULTS_COPY_SOURCE),
         static_cast<UINT>(moving ? IDS_RESULTS_MOVE_DESTINATION : IDS_RESULTS_COPY_DESTINATION),
@@ -28,12 +58,6 @@ void InsertColumns(HWND list, bool moving) {
 // so that thousands of rows cost one message instead of four each.
 void SetRowCount(HWND list, std::size_t rows) {
     SendMessageA(list, LVM_SETITEMCOUNT, rows, 0);
-}
-
-// 成功, 失敗, or 失敗 with the reason the user should know of.
-UINT ResultTextId(const TransferResult& row) {
-    if (row.succeeded) return IDS_RESULTS_SUCCEEDED;
-    return row.reason == FailureReason::kPathTooLong ? IDS_RESULTS_FAILED_TOO_LONG : IDS_RESULTS_FAILED;
 }
 
 std::u16string CellText(const std::vector<TransferResult>& results, int item, int subItem) {
@@ -54,11 +78,13 @@ void OnInit(HWND dialog, const ResultsShown& shown) {
     std::u16string caption = LoadResourceString(moving ? IDS_RESULTS_MOVE_CAPTION : IDS_RESULTS_COPY_CAPTION);
     if (shown.leftOutCount != 0)
         caption += WithCount(LoadResourceString(IDS_RESULTS_NAMES_LEFT_OUT), shown.leftOutCount);
+    if (shown.linkedFolders != 0)
+        caption += WithCount(LoadResourceString(IDS_RESULTS_LINKS_SKIPPED), shown.linkedFolders);
     SetWindowTextOf(dialog, caption);
     const HWND list = GetDlgItem(dialog, IDC_RESULTS_LIST);
     const LRESULT style = SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, style | LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
-    InsertColumns(list, moving);
+    InsertColumns(list, moving, shown.rows);
     SetRowCount(list, shown.rows.size());
 }
 

@@ -14,6 +14,7 @@ struct ResultsShown {
     ActionKind action;                         // copy or move: the caption and the headers
     const std::vector<TransferResult>& rows;   // one line each, in order
     std::size_t leftOutCount;                  // names the scans left out, counted in the caption
+    std::size_t linkedFolders = 0;             // folders not entered because they are links, likewise
 };
 
 INT_PTR CALLBACK ResultsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

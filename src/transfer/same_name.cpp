@@ -56,7 +56,7 @@ SameNameDecision ResolveSameName(const std::u16string& source, const std::u16str
                                  const DestinationFacts& target, SameFileAction rule, bool& yesToAll,
                                  HWND progressDialog) {
     EntryFacts sourceData, destinationData;
-    if (!FindEntry(source, sourceData)) return SameNameDecision::kSkip;
+    if (!FindEntry(source, sourceData)) return SameNameDecision::kFail;
     // Any entry of that name counts, a folder as well as a file. The listing also
     // fails on an entry it may not list (a folder the user may write but not read, a
     // network error): then the probe's facts decide.
@@ -68,7 +68,7 @@ SameNameDecision ResolveSameName(const std::u16string& source, const std::u16str
     }
 
     if (rule == kOverwriteIfNewer) {
-        if (!described) return SameNameDecision::kSkip;
+        if (!described) return SameNameDecision::kFail;
         return SourceIsNewer(sourceData.writeTime.dwHighDateTime, sourceData.writeTime.dwLowDateTime,
                              destinationData.writeTime.dwHighDateTime, destinationData.writeTime.dwLowDateTime)
                    ? SameNameDecision::kTransfer

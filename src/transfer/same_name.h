@@ -10,9 +10,13 @@
 
 namespace korvane {
 
-enum class SameNameDecision { kTransfer, kSkip };
+// kSkip: the user's own choice (No, Esc, a destination not older under "if newer"),
+// which leaves no row; kFail: not transferred for a reason the user did not choose
+// (the source vanished, a destination whose time cannot be read under "if
+// newer"), which is a failed row.
+enum class SameNameDecision { kTransfer, kSkip, kFail };
 
-// For the rules ask (0) and newer-only (1). A vanished source is skipped; a missing
+// For the rules ask (0) and newer-only (1). A vanished source fails; a missing
 // destination is transferred. Newer-only compares the raw UTC times; ask shows the
 // question owned by the progress dialog, and Yes to all sets yesToAll.
 // The destination is described by its find data. When the listing fails while

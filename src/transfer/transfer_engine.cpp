@@ -13,11 +13,15 @@
 #include "os/message_pump.h"
 #include "os/ui_text.h"
 #include "resources/resource.h"
+#include "match/collection.h"
+#include "os/file_copy.h"
+#include "transfer/background_collection.h"
 #include "transfer/destination_paths.h"
 #include "transfer/destination_probe.h"
 #include "transfer/folder_path.h"
 #include "transfer/left_out.h"
 #include "transfer/progress_dialog.h"
+#include "transfer/progress_window.h"
 #include "transfer/results_dialog.h"
 #include "transfer/same_name.h"
 #include "transfer/transfer_engine.h"
@@ -26,79 +30,6 @@
 namespace korvane {
 
 namespace {
-
-// The progress dialog for the length of the loop. Its procedure lets go of the
-// run's state before the window goes, so late messages find no object.
-class ProgressWindow {
-public:
-    ProgressWindow(HWND owner, ProgressRun& run)
-        : dialog_(CreateModelessDialog(IDD_PROGRESS, owner, ProgressDialogProc, reinterpret_cast<LPARAM>(&run))) {
-        if (dialog_) ShowWindow(dialog_, SW_SHOW);
-    }
-    ~ProgressWindow() {
-        if (dialog_ && IsWindow(dialog_)) {
-            SetWindowLongPtrA(dialog_, DWLP_USER, 0);
-            DestroyWindow(dialog_);
-        }
-    }
-    ProgressWindow(const ProgressWindow&) = delete;
-    ProgressWindow& operator=(const ProgressWindow&) = delete;
-    HWND Get() const { return dialog_; }
-    // Gone when its owner was destroyed during a pump.
-    bool Lost() const { return dialog_ && !IsWindow(dialog_); }
-
-private:
-    HWND dialog_;
-};
-
-// Explorer's window is disabled for the run, as under a modal dialog: closing it
-// would destroy the progress dialog and the list view under the loop. It is
-// enabled again before the progress dialog goes, so that the activation returns
-// to it.
-class DisabledOwner {
-public:
-    explicit DisabledOwner(HWND owner) {
-        HWND top = owner;
-        while (top && (GetWindowLongA(top, GWL_STYLE) & WS_CHILD)) top = GetParent(top);
-        if (top && IsWindowEnabled(top)) {
-            window_ = top;
-            EnableWindow(window_, FALSE);
-        }
-    }
-    ~DisabledOwner() {
-        if (window_ && IsWindow(window_)) EnableWindow(window_, TRUE);
-    }
-    DisabledOwner(const DisabledOwner&) = delete;
-    DisabledOwner& operator=(const DisabledOwner&) = delete;
-
-private:
-    HWND window_ = nullptr;
-};
-
-// The message pump runs when it matters, not for every file (a pump costs Wine
-// about 50 us, a tenth of copying a small file): before the first file, whenever
-// 15 ms have passed since it last ran, right after the dialog was told of a file
-// (so that the name shows before the copy), and before every overwrite question.
-// A click on the stop button is then noticed within one file plus 15 ms; as before,
-// a stop seen in the pump before a file lets that file finish.
-class PacedPump {
-public:
-    explicit PacedPump(const ProgressWindow& window) : window_(window) {}
-    bool Due() const { return !ran_ || GetTickCount() - last_ >= kIntervalMs; }
-    // False when the run must stop before the file: WM_QUIT came, or the window went.
-    bool Run() {
-        const bool goOn = PumpMessages(window_.Get()) && !window_.Lost();
-        ran_ = true;
-        last_ = GetTickCount();
-        return goOn;
-    }
-
-private:
-    static constexpr DWORD kIntervalMs = 15;
-    const ProgressWindow& window_;
-    bool ran_ = false;
-    DWORD last_ = 0;
-};
 
 // The destination folders, created when missing. Files of one folder come one after
 // another, so the folder last found is not looked up again. A folder this run made
@@ -145,6 +76,12 @@ class ProgressPacer {
 public:
     ProgressPacer(const std::vector<std::u16string>& paths, const std::vector<std::uint64_t>& sizes)
         : paths_(paths), sizes_(sizes), start_(GetTickCount()) {}
+    // A file whose bytes go with progress inside it: of large bytes or more, or of a
+    // size nobody can tell.
+    bool Large(std::size_t index, std::uint64_t large) const {
+        const std::uint64_t size = SizeOf(index);
+        return size == kSizeUnknown || size >= large;
+    }
     bool Due(std::size_t index) {
         const DWORD now = GetTickCount();
         const std::uint64_t size = SizeOf(index);
@@ -180,16 +117,71 @@ private:
     std::uint64_t bytes_ = 0;
 };
 
+// A file of this size or more (or of an unknown size) is copied with progress inside
+// it: at a disk's pace it lasts longer than the pump may wait. Smaller files go in
+// one call, which costs nothing beyond the copy itself.
+constexpr std::uint64_t kProgressBytes = 4u << 20;
+
 // A move across volumes is a copy and a delete: with write-through the system
 // removes the source only once the copy is on the disk. (A rename on one volume
 // does not look at the flag.)
 constexpr DWORD kMoveFlags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH;
 
-bool Transfer(ActionKind action, const std::u16string& source, const std::u16string& destination, bool mayReplace) {
-    if (action == kMoveToFolder)
-        return MoveOneFile(source, destination,
-                           mayReplace ? kMoveFlags : kMoveFlags & ~static_cast<DWORD>(MOVEFILE_REPLACE_EXISTING));
-    return CopyOneFile(source, destination, mayReplace);
+// What the loop keeps for the files of one run.
+struct RunState {
+    const TransferJob& job;
+    ProgressRun& run;
+    ProgressWindow& progress;
+    PacedPump& pump;
+    DestinationFolders& folders;
+    WriteGuard& guard;
+    bool yesToAll = false;
+};
+
+enum class Moved { kDone, kFailed, kStopped, kSourceKept };
+
+// One file's bytes. A small file goes in one call; a large one with the bar moving
+// inside it, the pump running every 15 ms as between files, and the stop button
+// ending it there: nothing of it stays at the destination and the source is whole.
+Moved Transfer(RunState& state, std::size_t number, bool large, const std::u16string& source,
+               const std::u16string& destination, bool mayReplace) {
+    const bool move = state.job.action == kMoveToFolder;
+    if (!large && !move) return CopyOneFile(source, destination, mayReplace) ? Moved::kDone : Moved::kFailed;
+    bool stopped = false;
+    const CopyProgress progress = [&](std::uint64_t done, std::uint64_t total) {
+        if (!state.pump.Due()) return !state.run.cancelRequested;
+        ShowBytes(state.progress.Get(), number, done, total);
+        if (!state.pump.Run() || state.run.cancelRequested) {
+            stopped = true;
+            return false;
+        }
+        return true;
+    };
+    if (move) {
+        const DWORD flags = mayReplace ? kMoveFlags : kMoveFlags & ~static_cast<DWORD>(MOVEFILE_REPLACE_EXISTING);
+        switch (MoveWithProgress(source, destination, flags, large ? progress : CopyProgress())) {
+        case MoveOutcome::kDone: return Moved::kDone;
+        case MoveOutcome::kStopped: return Moved::kStopped;
+        case MoveOutcome::kSourceKept: return Moved::kSourceKept;
+        default: return stopped ? Moved::kStopped : Moved::kFailed;
+        }
+    }
+    switch (CopyWithProgress(source, destination, mayReplace, progress)) {
+    case CopyOutcome::kDone: return Moved::kDone;
+    case CopyOutcome::kStopped: return Moved::kStopped;
+    default: return stopped ? Moved::kStopped : Moved::kFailed;
+    }
+}
+
+// The row of a file whose bytes went, or did not.
+void Record(Moved moved, TransferResult& row, ProgressRun& run) {
+    row.succeeded = moved == Moved::kDone ? 1 : 0;
+    if (moved == Moved::kStopped) {
+        row.reason = FailureReason::kStopped;
+        run.cancelRequested = true;
+    } else if (moved == Moved::kSourceKept) {
+        row.reason = FailureReason::kSourceKept;
+    }
 }
 
 // A destination the system's functions cannot take without the "\\?\" form: the
@@ -200,13 +192,14 @@ bool TooLong(const std::u16string& destination) {
 
 enum class Outcome { kRow, kNoRow, kStop };
 
-// One file once the pump has run: kNoRow when the same-name step skipped it, kStop
-// when the pump before the question saw the thread or the window end.
-// mayWrite is the run's own guard (WriteGuard): a destination the run wrote
-// already, or a source still waiting, gets a failed row and stays untouched.
-Outcome TransferOne(ActionKind action, SameFileAction rule, const std::u16string& source,
-                    const std::u16string& destination, bool mayWrite, bool& yesToAll, PacedPump& pump, HWND progress,
-                    DestinationFolders& folders, TransferResult& row) {
+// One file once the pump has run: kNoRow when the user chose to skip it (No, or a
+// newer destination under "if newer"), kStop when the pump before the question saw
+// the thread or the window end. Every file not transferred for another reason gets a
+// failed row: the guard's refusal (a destination the run wrote already, or a source
+// still waiting, under any spelling), a destination the system cannot use, a source
+// that vanished, a destination time that cannot be read under "if newer".
+Outcome TransferOne(RunState& state, std::size_t number, bool large, const std::u16string& source,
+                    const std::u16string& destination, bool mayWrite, TransferResult& row) {
     row.sourceFolder = ParentFolder(source, true);
     row.destinationFolder = ParentFolder(destination, true);
     row.fileName = LastPathComponent(source);
@@ -221,47 +214,39 @@ Outcome TransferOne(ActionKind action, SameFileAction rule, const std::u16string
     }
     // Into a folder this run made: nothing of that name can stand there, so there is
     // nothing to probe nor to ask about. The system refuses to replace anything all
-    // the same; whatever makes that fail (something put there meanwhile, a vanished
-    // source) takes the probed way below, as every other file does.
-    if (folders.MadeByRun(ParentFolder(destination, false)) &&
-        Transfer(action, source, destination, false)) {
-        row.succeeded = 1;
-        return Outcome::kRow;
+    // the same; whatever makes that fail (something put there meanwhile, a short name
+    // that names a file written before, a vanished source) takes the probed way
+    // below, as every other file does.
+    if (state.folders.MadeByRun(ParentFolder(destination, false))) {
+        const Moved moved = Transfer(state, number, large, source, destination, false);
+        if (moved != Moved::kFailed) {
+            Record(moved, row, state.run);
+            return Outcome::kRow;
+        }
     }
     const DestinationFacts target = ProbeDestination(source, destination);
     // Onto itself (the destination is the current folder, or another spelling or
     // link of the file): never opened for writing, never deleted, not asked about.
     if (target.sameAsSource) return Outcome::kRow;
-    if ((rule == kAskBeforeOverwrite || rule == kOverwriteIfNewer) && !yesToAll) {
+    // A file of the run under another spelling: one written before, or one waiting.
+    if (target.identified && !state.guard.MayReplace(target.identity)) return Outcome::kRow;
+    // Drive not ready, network path gone: nothing to ask about.
+    if (target.unusable) return Outcome::kRow;
+    const SameFileAction rule = state.job.sameFileAction;
+    if ((rule == kAskBeforeOverwrite || rule == kOverwriteIfNewer) && !state.yesToAll) {
         // The stop button is looked at once more before a question comes up.
-        if (rule == kAskBeforeOverwrite && (target.exists || target.undetermined) && !pump.Run())
+        if (rule == kAskBeforeOverwrite && (target.exists || target.undetermined) && !state.pump.Run())
             return Outcome::kStop;
-        if (ResolveSameName(source, destination, target, rule, yesToAll, progress) == SameNameDecision::kSkip)
-            return Outcome::kNoRow;
+        switch (ResolveSameName(source, destination, target, rule, state.yesToAll, state.progress.Get())) {
+        case SameNameDecision::kSkip: return Outcome::kNoRow;
+        case SameNameDecision::kFail: return Outcome::kRow;
+        case SameNameDecision::kTransfer: break;
+        }
     }
     if (target.readOnly) return Outcome::kRow;
-    if (!target.exists) folders.Ensure(ParentFolder(destination, false));
-    row.succeeded = Transfer(action, source, destination, true) ? 1 : 0;
+    if (!target.exists) state.folders.Ensure(ParentFolder(destination, false));
+    Record(Transfer(state, number, large, source, destination, true), row, state.run);
     return Outcome::kRow;
-}
-
-// The subfolder scan never enters the destination when it is the current folder or
-// lies below it: what the run writes there would be listed too, and carried one
-// level deeper (and on every later run one more). kLeaveOut gives the destination
-// as the scan spells the folders below currentFolder; kNone says that the
-// destination is the current folder itself, so that nothing below it is scanned.
-enum class ScanPlan { kWhole, kLeaveOut, kNone };
-ScanPlan PlanSubfolderScan(const std::u16string& currentFolder, const std::u16string& root,
-                           std::u16string& leaveOut) {
-    const std::u16string fullRoot = FullFolderPath(root);
-    std::u16string rest;
-    if (!LiesInside(FoldPathCase(fullRoot), FoldPathCase(FullFolderPath(currentFolder)), rest))
-        return ScanPlan::kWhole;
-    if (rest.empty()) return ScanPlan::kNone;
-    // Folding keeps every byte in its place, so the folded rest stands for the same
-    // bytes of the full path, whose long names are those the listing gives.
-    leaveOut = currentFolder + fullRoot.substr(fullRoot.size() - rest.size());
-    return ScanPlan::kLeaveOut;
 }
 
 }  // namespace
@@ -270,32 +255,39 @@ std::vector<TransferResult> RunTransfer(const TransferJob& job, HWND owner, HWND
     std::vector<TransferResult> rows;
     try {
         const std::u16string root = StripTrailingBackslash(job.destinationFolder);
-        // The whole list is known before the first window shows and the first file is written.
-        MatchList matches = job.matches;
-        if (job.includeSubfolders) {
-            std::u16string leaveOut;
-            if (PlanSubfolderScan(job.currentFolder, root, leaveOut) != ScanPlan::kNone)
-                AppendMatches(matches,
-                              ScanTree(job.currentFolder, PreparedPattern(job.pattern, job.useRegex), false, leaveOut));
-        }
-        const std::vector<std::u16string>& paths = matches.paths;
         // The dialogs' animation, progress bar and list: registered already in
         // Explorer, but not in every process that may load the extension.
         INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_ANIMATE_CLASS | ICC_PROGRESS_CLASS | ICC_LISTVIEW_CLASSES};
         InitCommonControlsEx(&classes);
+        MatchList matches = job.matches;
         ProgressRun run;
         run.action = job.action;
-        run.fileCount = paths.size();
+        run.fileCount = matches.paths.size();
         {
             ProgressWindow progress(owner, run);
             // Without Explorer's list view, its window is reached through the
             // window the command came from.
             DisabledOwner disabled(owner ? owner : invoker);
+            PacedPump pump(progress);
+            // The whole list is known before the first file is written, so that
+            // nothing the run writes is listed again. It is looked for off this
+            // thread; a stop meanwhile ends the run with nothing transferred.
+            if (job.collectHere || job.includeSubfolders) {
+                DiskRequest request;
+                request.folder = job.currentFolder;
+                request.here = job.collectHere;
+                request.below = job.includeSubfolders;
+                request.destination = root;
+                if (!CollectInBackground(request, {job.pattern, job.useRegex}, progress, pump, run, matches))
+                    return rows;
+                run.fileCount = matches.paths.size();
+                ShowFileCount(progress.Get(), run);
+            }
+            const std::vector<std::u16string>& paths = matches.paths;
             WriteGuard guard(job.currentFolder, root, paths);
             ProgressPacer pacer(paths, matches.sizes);
-            PacedPump pump(progress);
             DestinationFolders folders;
-            bool yesToAll = false;
+            RunState state{job, run, progress, pump, folders, guard};
             std::size_t counter = 1;
             // By index, and the path copied: the pump runs foreign code.
             for (std::size_t i = 0; i < paths.size(); ++i) {
@@ -308,17 +300,16 @@ std::vector<TransferResult> RunTransfer(const TransferJob& job, HWND owner, HWND
                     PostMessageA(progress.Get(), WM_TRANSFER_PROGRESS, counter, 0);
                     shown = true;
                 }
-                ++counter;
+                const std::size_t number = counter++;
                 // The thread is ending or the window went: stop before this file.
                 bool stop = (shown || pump.Due()) && !pump.Run();
                 if (!stop) {
                     const WriteGuard::Keys keys = guard.KeysFor(source);
                     TransferResult row;
-                    const Outcome outcome = TransferOne(job.action, job.sameFileAction, source, destination,
-                                                        guard.MayWrite(keys), yesToAll, pump, progress.Get(), folders,
-                                                        row);
+                    const Outcome outcome = TransferOne(state, number, pacer.Large(i, kProgressBytes), source,
+                                                        destination, guard.MayWrite(keys), row);
                     stop = outcome == Outcome::kStop;
-                    if (!stop) guard.Done(keys, outcome == Outcome::kRow && row.succeeded);
+                    if (!stop) guard.Done(keys, outcome == Outcome::kRow && row.succeeded, destination);
                     if (outcome == Outcome::kRow) rows.push_back(std::move(row));
                 }
                 if (stop) {
@@ -331,7 +322,7 @@ std::vector<TransferResult> RunTransfer(const TransferJob& job, HWND owner, HWND
                 rows.push_back(std::move(row));
         }
         const HWND resultsOwner = owner && IsWindow(owner) ? owner : nullptr;
-        const ResultsShown shown{job.action, rows, matches.leftOut.size()};
+        const ResultsShown shown{job.action, rows, matches.leftOut.size(), matches.linkedFolders};
         RunModalDialog(IDD_RESULTS, resultsOwner, ResultsDialogProc, reinterpret_cast<LPARAM>(&shown));
     } catch (...) {
     }

@@ -14,8 +14,11 @@ struct TransferJob {
     std::u16string currentFolder;       // the folder the matches were found in
     std::u16string destinationFolder;   // effective destination
     SameFileAction sameFileAction = kAskBeforeOverwrite;
-    // Before the first window shows, the matching files of every folder below
-    // currentFolder are added to matches (the destination's own tree left out).
+    // The matching files of currentFolder itself are looked for by the run (off
+    // Explorer's thread, with the progress dialog up) and added to matches.
+    bool collectHere = false;
+    // Likewise those of every folder below currentFolder (the destination's own tree
+    // left out), after the files of matches.
     bool includeSubfolders = false;
     std::u16string pattern;
     std::uint32_t useRegex = 0;

@@ -4,6 +4,7 @@
 
 #include "common/text.h"
 #include "print_text.h"
+#include "common/path_text.h"
 #include "transfer/destination_paths.h"
 #include "transfer/left_out.h"
 #include "transfer/overwrite_text.h"
@@ -87,6 +88,10 @@ TEST(TransferText, ResultColumnsTruncateTheirShareOfTheWidth) {
     EXPECT_EQ(ResultColumnWidths(1000), (std::array<int, 4>{350, 350, 200, 100}));
     EXPECT_EQ(ResultColumnWidths(759), (std::array<int, 4>{265, 265, 151, 75}));  // 265.65, 151.8, 75.9
     EXPECT_EQ(ResultColumnWidths(0), (std::array<int, 4>{0, 0, 0, 0}));
+    // A reason to show widens the result column from the folder columns, within bounds.
+    EXPECT_EQ(ResultColumnWidths(1000, 80), (std::array<int, 4>{350, 350, 200, 100}));
+    EXPECT_EQ(ResultColumnWidths(1000, 181), (std::array<int, 4>{310, 309, 200, 181}));
+    EXPECT_EQ(ResultColumnWidths(1000, 5000), (std::array<int, 4>{175, 175, 200, 450}));
 }
 
 // Left-out names get failed rows with the folders the list shows; the name is never

@@ -30,3 +30,15 @@ add_test(NAME transfer.drive.unmap COMMAND sh -c
 set_tests_properties(transfer.drive.map PROPERTIES FIXTURES_SETUP transfer_drive FIXTURES_REQUIRED wine)
 set_tests_properties(transfer.drive.unmap PROPERTIES FIXTURES_CLEANUP transfer_drive)
 set_property(TEST transfer_test.win7 APPEND PROPERTY FIXTURES_REQUIRED transfer_drive)
+
+# A run that must never hold the thread or lose a file (stop inside a large file, a
+# search that never ends, the destination under another spelling); its own program,
+# since the search that never ends leaves a thread running until the program exits.
+korvane_wine_test(transfer_run_test SOURCES transfer_run_test.cpp ${transfer_driver} RESOURCES LIBS comctl32)
+# L: maps C:\, so that a folder has a second spelling under another drive letter.
+set(transfer_alias_link ${KORVANE_WINE_DIR}/prefix/dosdevices/l:)
+add_test(NAME transfer.alias.map COMMAND sh -c "ln -sfn ../drive_c '${transfer_alias_link}'")
+add_test(NAME transfer.alias.unmap COMMAND sh -c "rm -f '${transfer_alias_link}'")
+set_tests_properties(transfer.alias.map PROPERTIES FIXTURES_SETUP transfer_alias FIXTURES_REQUIRED wine)
+set_tests_properties(transfer.alias.unmap PROPERTIES FIXTURES_CLEANUP transfer_alias)
+set_property(TEST transfer_run_test.win7 APPEND PROPERTY FIXTURES_REQUIRED transfer_drive transfer_alias)

@@ -261,8 +261,11 @@ void DialogDriver::DialogInitialised(HWND dialog) {
 
 void DialogDriver::ProgressHandled(HWND dialog, int step) {
     progress.wasVisible = progress.wasVisible || IsWindowVisible(dialog);
+    // The range is set again once the run's own search has found the files.
+    progress.rangeLow = static_cast<int>(SendDlgItemMessageW(dialog, IDC_PROGRESS_BAR, PBM_GETRANGE, TRUE, 0));
+    progress.rangeHigh = static_cast<int>(SendDlgItemMessageW(dialog, IDC_PROGRESS_BAR, PBM_GETRANGE, FALSE, 0));
     progress.steps.push_back(
-        {static_cast<int>(SendDlgItemMessageW(dialog, IDC_PROGRESS_BAR, PBM_GETPOS, 0, 0)),
+        {step, static_cast<int>(SendDlgItemMessageW(dialog, IDC_PROGRESS_BAR, PBM_GETPOS, 0, 0)),
          WindowText(GetDlgItem(dialog, IDC_PROGRESS_TEXT))});
     if (holdMs_ && step == 1) PumpFor(holdMs_);
     if (onProgress) onProgress(step, dialog);

@@ -24,7 +24,8 @@ namespace transferdriver {
 enum class Answer { kYes, kNo, kYesToAll, kEscape };
 
 struct ProgressStep {
-    int position = 0;
+    int number = 0;    // the 1-based number of the file the dialog was told of
+    int position = 0;  // the bar's position right after, in steps (kBarSteps a file)
     std::u16string text;
 };
 

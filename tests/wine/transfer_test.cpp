@@ -108,12 +108,14 @@ TEST(TransferRun, CopyShowsEachFileAndListsTheResults) {
     EXPECT_EQ(p.caption, u"ファイルのコピー");
     EXPECT_EQ(p.owner, nullptr) << "without an owner the dialogs are top-level";
     EXPECT_EQ(p.rangeLow, 0);
-    EXPECT_EQ(p.rangeHigh, 3);
+    EXPECT_EQ(p.rangeHigh, 3 * korvane::kBarSteps) << "the bar covers the files, each in steps";
     ASSERT_GE(p.steps.size(), 2u);
     const std::u16string copying = u" にコピー中", marker = u" を ";
-    EXPECT_EQ(p.steps.front().position, 1);
+    EXPECT_EQ(p.steps.front().number, 1);
+    EXPECT_EQ(p.steps.front().position, 0) << "nothing is done yet when the first file starts";
     EXPECT_EQ(p.steps.front().text, u"a.txt" + marker + target + copying);
-    EXPECT_EQ(p.steps.back().position, 3) << "the bar ends on the last file";
+    EXPECT_EQ(p.steps.back().number, 3) << "the last file is always named";
+    EXPECT_EQ(p.steps.back().position, 2 * korvane::kBarSteps) << "two files done when the last starts";
     EXPECT_EQ(p.steps.back().text, u"c.txt" + marker + target + u"\\x\\y\\z" + copying);
 
     const ResultsView& r = t.driver.results;
@@ -168,14 +170,14 @@ TEST(TransferRun, ProgressNamesTheFirstTheLastAndEveryLargeFile) {
     t.Run();
     const auto& steps = t.driver.progress.steps;
     ASSERT_GE(steps.size(), 3u);
-    EXPECT_EQ(steps.front().position, 1);
-    EXPECT_EQ(steps.back().position, 40);
+    EXPECT_EQ(steps.front().number, 1);
+    EXPECT_EQ(steps.back().number, 40);
     bool largeShown = false;
     for (std::size_t i = 0; i < steps.size(); ++i) {
         if (i > 0) {
-            EXPECT_GT(steps[i].position, steps[i - 1].position);
+            EXPECT_GT(steps[i].number, steps[i - 1].number);
         }
-        if (steps[i].position == 21) largeShown = steps[i].text.compare(0, 7, u"s20.txt") == 0;
+        if (steps[i].number == 21) largeShown = steps[i].text.compare(0, 7, u"s20.txt") == 0;
     }
     EXPECT_TRUE(largeShown) << "a file of 1 MiB is named while it is copied";
     EXPECT_EQ(t.Rows().size(), 40u);
@@ -247,7 +249,8 @@ TEST(TransferPaths, MoveToAnotherVolume) {
     ASSERT_TRUE(WriteFileU(src / u"m.txt", std::string(100000, 'm')));
     ASSERT_TRUE(WriteFileU(src / u"sub\\n.txt", "n"));
     Transfer t(src.PathU(), {src / u"m.txt", src / u"sub\\n.txt"}, target, korvane::kMoveToFolder);
-    // The source goes only once the copy is on the disk: write-through.
+    // A rename is tried first, with write-through; across volumes the copy is flushed
+    // to the disk before the source goes.
     std::vector<DWORD> moveFlags;
     {
         FileCallLog log;
@@ -255,7 +258,9 @@ TEST(TransferPaths, MoveToAnotherVolume) {
         for (const FileCall& call : log.calls)
             if (call.function == "MoveFileExW") moveFlags.push_back(call.flags);
     }
-    EXPECT_EQ(moveFlags, (std::vector<DWORD>(2, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH)));
+    EXPECT_EQ(moveFlags, (std::vector<DWORD>(2, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)));
+    EXPECT_EQ(t.Rows().size(), 2u);
+    for (const Row& row : t.Rows()) EXPECT_EQ(row[3], kSucceeded);
     EXPECT_EQ(ReadFileU(target + u"\\m.txt"), std::string(100000, 'm'));
     EXPECT_EQ(ReadFileU(target + u"\\sub\\n.txt"), "n");
     EXPECT_FALSE(FileExistsU(src / u"m.txt"));
@@ -344,14 +349,16 @@ TEST(SameName, YesToAllAnswersTheRestOfTheRun) {
     EXPECT_EQ(again.driver.questions.size(), 1u);
 }
 
-TEST(SameName, VanishedSourceIsSkippedSilentlyWhenChecked) {
+// A source gone before its turn was not skipped by the user: a failed row, no question.
+TEST(SameName, VanishedSourceIsAFailedRowWithoutAQuestion) {
     TempFolder src, dst;
     ASSERT_TRUE(WriteFileU(dst / u"gone.txt", "old"));
     for (auto rule : {korvane::kAskBeforeOverwrite, korvane::kOverwriteIfNewer}) {
         Transfer t(src.PathU(), {src / u"gone.txt"}, dst.PathU(), korvane::kCopyToFolder, rule);
         t.Run();
         EXPECT_TRUE(t.driver.questions.empty());
-        EXPECT_TRUE(t.Rows().empty());
+        EXPECT_EQ(t.Rows(), (std::vector<Row>{CopyRow(src.PathU(), dst.PathU(), u"gone.txt", false)}));
+        EXPECT_EQ(ReadFileU(dst / u"gone.txt"), "old");
     }
 }
 
@@ -371,7 +378,7 @@ TEST(SameName, ADestinationThatCannotBeListedIsJudgedByTheProbe) {
     const struct { const char* name; korvane::DestinationFacts facts; korvane::SameFileAction rule; LONGLONG offset; Decision want; } cases[] = {
         {"newer", found, korvane::kOverwriteIfNewer, 1, Decision::kTransfer},
         {"older", found, korvane::kOverwriteIfNewer, -1, Decision::kSkip},
-        {"time unknown", unknown, korvane::kOverwriteIfNewer, 1, Decision::kSkip},
+        {"time unknown: a failed row, never taken as older", unknown, korvane::kOverwriteIfNewer, 1, Decision::kFail},
         {"asked, answered No", found, korvane::kAskBeforeOverwrite, 0, Decision::kSkip},
     };
     for (const auto& c : cases) {
@@ -509,7 +516,7 @@ TEST(TransferSafety, NeverWritesOverAWaitingSourceOrWhatTheRunWrote) {
 
 // A folder the run made is written without a probe, but never over something: a
 // file put there meanwhile still meets the same-name rule, and a source gone
-// before its turn is still skipped silently.
+// before its turn is a failed row.
 TEST(TransferSafety, FolderTheRunMadeStillHasTheSameNameRule) {
     for (auto action : {korvane::kCopyToFolder, korvane::kMoveToFolder}) {
         TempFolder src, dst;
@@ -527,7 +534,9 @@ TEST(TransferSafety, FolderTheRunMadeStillHasTheSameNameRule) {
         EXPECT_EQ(ReadFileU(out + u"\\3.txt"), "theirs") << action;
         EXPECT_EQ(ReadFileU(src / u"3.txt"), "3") << action;
         EXPECT_EQ(ReadFileU(out + u"\\1.txt"), "1") << action;
-        EXPECT_EQ(t.Rows(), (std::vector<Row>{CopyRow(src.PathU(), out, u"1.txt", true)})) << action;
+        EXPECT_EQ(t.Rows(), (std::vector<Row>{CopyRow(src.PathU(), out, u"1.txt", true),
+                                              CopyRow(src.PathU(), out, u"gone.txt", false)}))
+            << action;
     }
 }
 
@@ -546,7 +555,7 @@ TEST(TransferRun, LargeFileNamedWithTheScansSizes) {
     t.Run();
     bool named = false;
     for (const auto& step : t.driver.progress.steps)
-        named = named || (step.position == large + 1 && step.text.compare(0, 7, u"s15.txt") == 0);
+        named = named || (step.number == large + 1 && step.text.compare(0, 7, u"s15.txt") == 0);
     EXPECT_TRUE(named);
     EXPECT_EQ(t.Rows().size(), 30u);
 }
@@ -662,9 +671,9 @@ TEST(TransferSubfolders, SubfolderFilesCountInTheProgressAndKeepTheirPlace) {
     t.Scan(u"*.txt", true);
     ASSERT_EQ(t.job.matches.paths, (Paths{src / u"a.txt"}));
     t.Run();
-    EXPECT_EQ(t.driver.progress.rangeHigh, 3);
+    EXPECT_EQ(t.driver.progress.rangeHigh, 3 * korvane::kBarSteps);
     ASSERT_FALSE(t.driver.progress.steps.empty());
-    EXPECT_EQ(t.driver.progress.steps.back().position, 3);
+    EXPECT_EQ(t.driver.progress.steps.back().number, 3);
     EXPECT_EQ(ReadFileU(dst / u"sub\\b.txt"), "b");
     EXPECT_EQ(ReadFileU(dst / u"sub\\deep\\c.txt"), "c");
     EXPECT_FALSE(FileExistsU(dst / u"skip.log"));

@@ -1,0 +1,198 @@
+// A run never holds Explorer's thread and never loses a file: the stop button inside a
+// large file, a search that never ends, another spelling of the current folder as the
+// destination, a file the run is about to replace that is a waiting source under
+// another name, and a move whose source stays. Its own program: the search that never
+// ends leaves a thread running until the program exits.
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "common/unique_handle.h"
+#include "resources/resource.h"
+#include "test_support.h"
+#include "transfer/progress_dialog.h"
+#include "transfer/transfer_engine.h"
+#include "transfer_driver.h"
+
+using namespace testsupport;
+using namespace transferdriver;
+
+namespace {
+
+const std::u16string kStopped = u"中止";
+const std::u16string kSourceKept = u"失敗 (移動元を削除できません)";
+
+bool DriveMapped(const wchar_t* root) {
+    const DWORD attributes = GetFileAttributesW(root);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// A file of that size whose data costs nothing to make (the file system keeps it sparse).
+bool MakeLargeFile(const std::u16string& path, LONGLONG size) {
+    UniqueFile file(CreateFileW(W(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER end;
+    end.QuadPart = size;
+    return file && SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.Get());
+}
+
+LONGLONG SizeOf(const std::u16string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!GetFileAttributesExW(W(path), GetFileExInfoStandard, &data)) return -1;
+    return (static_cast<LONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// What a second thread saw of the progress dialog while a run went on.
+struct Watch {
+    bool answered = false;   // a WM_NULL sent to the dialog came back while the run went on
+    bool barMoved = false;   // the bar left its start inside the first file
+    bool clicked = false;    // the stop button was pressed
+};
+
+// Waits for the progress dialog of threadId; then, when stopWhenBarMoves, presses
+// the stop button once the bar has moved inside the first file, or else after
+// delayMs. Every wait has a limit.
+void WatchAndStop(DWORD threadId, Watch& watch, bool stopWhenBarMoves, DWORD delayMs) {
+    const HWND dialog = WaitForDialog(threadId, 10000);
+    if (!dialog) return;
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < 10000 && IsWindow(dialog)) {
+        DWORD_PTR result = 0;
+        if (SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result)) watch.answered = true;
+        const LRESULT position = SendDlgItemMessageW(dialog, IDC_PROGRESS_BAR, PBM_GETPOS, 0, 0);
+        watch.barMoved = watch.barMoved || (position > 0 && position < korvane::kBarSteps);
+        if ((stopWhenBarMoves && watch.barMoved) || (!stopWhenBarMoves && GetTickCount() - start >= delayMs)) {
+            SendMessageTimeoutW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                                reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)), SMTO_ABORTIFHUNG, 1000,
+                                &result);
+            watch.clicked = true;
+            return;
+        }
+        Sleep(2);
+    }
+}
+
+}  // namespace
+
+// The stop button inside a file of 512 MiB: the bar moves inside it, the dialog keeps
+// answering, and the stop ends the file there: its row says 中止, nothing of it stays
+// at the destination, and the source is whole (also for a move to another volume).
+TEST(TransferRun, StopInsideALargeFileLeavesNothingHalfDone) {
+    constexpr LONGLONG kSize = 512LL << 20;
+    TempFolder src, dst;
+    ASSERT_TRUE(MakeLargeFile(src / u"big.bin", kSize));
+    ASSERT_TRUE(WriteFileU(src / u"after.txt", "after"));
+    std::vector<std::pair<korvane::ActionKind, std::u16string>> runs = {{korvane::kCopyToFolder, dst.PathU()}};
+    const std::u16string other = u"K:\\kv_stop_" + U(std::to_string(GetCurrentProcessId()));
+    if (DriveMapped(L"K:\\")) runs.push_back({korvane::kMoveToFolder, other});
+    for (const auto& [action, target] : runs) {
+        Transfer t(src.PathU(), {src / u"big.bin", src / u"after.txt"}, target, action);
+        Watch watch;
+        const DWORD thread = GetCurrentThreadId();
+        BackgroundThread watcher([&] { WatchAndStop(thread, watch, true, 0); });
+        t.Run();
+        ASSERT_TRUE(watcher.Join());
+        EXPECT_TRUE(watch.answered) << action;
+        EXPECT_TRUE(watch.barMoved) << action;
+        ASSERT_TRUE(watch.clicked) << action;
+        EXPECT_EQ(t.Rows(), (std::vector<ResultRow>{{src.PathU(), target, u"big.bin", kStopped}})) << action;
+        EXPECT_FALSE(FileExistsU(target + u"\\big.bin")) << action;
+        EXPECT_FALSE(FileExistsU(target + u"\\after.txt")) << "nothing after the stop: " << action;
+        EXPECT_EQ(SizeOf(src / u"big.bin"), kSize) << action;
+    }
+    RemoveDirectoryW(W(other));
+}
+
+// Across volumes a move is a copy and a delete; a source that cannot be deleted stays,
+// the copy stays too, and the row tells so instead of 成功.
+TEST(TransferRun, AMoveWhoseSourceStaysIsNotTakenForMoved) {
+    if (!DriveMapped(L"K:\\")) GTEST_SKIP() << "drive K: is mapped by the transfer.drive fixture";
+    TempFolder src;
+    const std::u16string target = u"K:\\kv_kept_" + U(std::to_string(GetCurrentProcessId()));
+    ASSERT_TRUE(WriteFileU(src / u"kept.txt", "kept"));
+    ASSERT_TRUE(WriteFileU(src / u"gone.txt", "gone"));
+    ASSERT_TRUE(SetFileAttributesW(W(src / u"kept.txt"), FILE_ATTRIBUTE_READONLY));
+    Transfer t(src.PathU(), {src / u"kept.txt", src / u"gone.txt"}, target, korvane::kMoveToFolder);
+    t.Run();
+    EXPECT_EQ(t.Rows(), (std::vector<ResultRow>{{src.PathU(), target, u"kept.txt", kSourceKept},
+                                                CopyRow(src.PathU(), target, u"gone.txt", true)}));
+    EXPECT_EQ(ReadFileU(src / u"kept.txt"), "kept");
+    EXPECT_EQ(ReadFileU(target + u"\\kept.txt"), "kept");
+    EXPECT_FALSE(FileExistsU(src / u"gone.txt"));
+    SetFileAttributesW(W(src / u"kept.txt"), FILE_ATTRIBUTE_NORMAL);
+    for (const char16_t* name : {u"\\kept.txt", u"\\gone.txt"}) {
+        SetFileAttributesW(W(target + name), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(W(target + name));
+    }
+    RemoveDirectoryW(W(target));
+}
+
+// The current folder reached through another drive letter (L: maps C:\ by the
+// transfer.alias fixture) as the destination's spelling: the subfolder scan still
+// leaves the destination out, exactly as with the same spelling; no sel\sel appears
+// and the inner file is not carried into itself.
+TEST(TransferRun, TheDestinationUnderAnotherSpellingIsStillLeftOutOfTheScan) {
+    if (!DriveMapped(L"L:\\")) GTEST_SKIP() << "drive L: is mapped by the transfer.alias fixture";
+    for (const bool alias : {false, true}) {
+        TempFolder src;
+        ASSERT_TRUE(WriteFileU(src / u"a.jpg", "top"));
+        ASSERT_TRUE(WriteFileU(src / u"sel\\a.jpg", "inner"));
+        const std::u16string destination = alias ? u"L" + (src / u"sel").substr(1) : src / u"sel";
+        Transfer t(src.PathU(), {}, destination, korvane::kCopyToFolder, korvane::kOverwriteAlways);
+        t.Scan(u"*.jpg", true);
+        t.Run();
+        EXPECT_EQ(t.Rows(), (std::vector<ResultRow>{CopyRow(src.PathU(), destination, u"a.jpg", true)})) << alias;
+        EXPECT_EQ(ReadFileU(src / u"sel\\a.jpg"), "top") << "the user's own choice: overwrite without asking";
+        EXPECT_FALSE(FileExistsU(src / u"sel\\sel")) << alias;
+    }
+}
+
+// A file at the destination that is a hard link to a source still waiting: replacing
+// it would destroy that source before its turn. Its identity gives it away whatever
+// its name, and the file gets a failed row; the waiting source arrives whole.
+TEST(TransferRun, AWaitingSourceUnderAnotherNameIsNeverReplaced) {
+    TempFolder src, dst;
+    ASSERT_TRUE(WriteFileU(src / u"a.txt", "A"));
+    ASSERT_TRUE(WriteFileU(src / u"z.txt", "Z"));
+    if (!CreateHardLinkW(W(dst / u"a.txt"), W(src / u"z.txt"), nullptr)) GTEST_SKIP() << "no hard links here";
+    Transfer t(src.PathU(), {src / u"a.txt", src / u"z.txt"}, dst.PathU(), korvane::kCopyToFolder,
+               korvane::kOverwriteAlways);
+    t.Run();
+    EXPECT_EQ(t.Rows(), (std::vector<ResultRow>{CopyRow(src.PathU(), dst.PathU(), u"a.txt", false),
+                                                CopyRow(src.PathU(), dst.PathU(), u"z.txt", true)}));
+    EXPECT_EQ(ReadFileU(src / u"z.txt"), "Z");
+    EXPECT_EQ(ReadFileU(dst / u"z.txt"), "Z");
+}
+
+// An expression that backtracks without end (^(a|aa)*b$ against forty a's): the search
+// runs off this thread, which keeps answering; the stop button ends the run at once
+// with nothing transferred and no results; the worker is left behind, and the next
+// run works. Last in the program: the worker never ends.
+TEST(TransferRun, ZASearchThatNeverEndsIsLeftBehind) {
+    TempFolder src, dst;
+    const std::u16string name = std::u16string(40, u'a') + u".txt";
+    ASSERT_TRUE(WriteFileU(src / name, "a"));
+    Transfer t(src.PathU(), {}, dst.PathU());
+    t.job.collectHere = true;
+    t.job.pattern = u"^(a|aa)*b$";
+    t.job.useRegex = 1;
+    Watch watch;
+    const DWORD thread = GetCurrentThreadId();
+    BackgroundThread watcher([&] { WatchAndStop(thread, watch, false, 300); });
+    t.Run();
+    ASSERT_TRUE(watcher.Join());
+    EXPECT_TRUE(watch.answered);
+    ASSERT_TRUE(watch.clicked);
+    EXPECT_TRUE(t.returned.empty());
+    EXPECT_EQ(t.driver.results.shown, 0) << "nothing was attempted";
+    EXPECT_TRUE(NamesIn(dst.PathU()).empty());
+
+    Transfer next(src.PathU(), {}, dst.PathU());
+    next.job.collectHere = true;
+    next.job.pattern = u"^a+\\.txt$";
+    next.job.useRegex = 1;
+    next.Run();
+    EXPECT_EQ(next.Rows(), (std::vector<ResultRow>{CopyRow(src.PathU(), dst.PathU(), name, true)}));
+}
