@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -27,9 +28,11 @@
 #include "match/folder_scan.h"
 #include "transfer/transfer_engine.h"
 #include "transfer/write_guard.h"
+#include "os/files.h"
 #include "os/message_pump.h"
 #include "os/ui_text.h"
 #include "bench_clock.h"
+#include "progress_watch.h"
 
 using namespace korvane;
 
@@ -399,7 +402,7 @@ void Breakdown(const std::vector<std::u16string>& files, const std::u16string& s
         WriteGuard guard(source, target, files);
         for (const std::u16string& file : files) {
             const WriteGuard::Keys keys = guard.KeysFor(file);
-            if (guard.MayWrite(keys)) guard.Done(keys, true);
+            if (guard.MayWrite(keys)) guard.Done(keys, true, target + file.substr(source.size()));
         }
     }
     const double guarded = Now() - start;
@@ -418,13 +421,201 @@ void Breakdown(const std::vector<std::u16string>& files, const std::u16string& s
     const double folder = Now() - start;
 
     const double copy = RunCopyLoop(files, source, target);
+
+    // The guard once every destination exists: the identities of the waiting sources
+    // taken at the first existing one, then an identity check and one more open per
+    // file written.
+    start = Now();
+    {
+        WriteGuard guard(source, target, files);
+        FileIdentity existing;
+        existing.indexLow = 1;
+        for (const std::u16string& file : files) {
+            const WriteGuard::Keys keys = guard.KeysFor(file);
+            if (guard.MayWrite(keys) && guard.MayReplace(existing))
+                guard.Done(keys, true, target + file.substr(source.size()));
+        }
+    }
+    const double identified = Now() - start;
     std::printf("per file: pump with nothing to show %.0f us; size lookup for the pacing %.0f us; "
                 "destination probe %.0f us; folder check %.0f us (%d lookups, one per folder); CopyFileW %.0f us\n",
                 pump / n * 1e6, size / n * 1e6, probe / n * 1e6, folder / n * 1e6, folders, copy / n * 1e6);
     std::printf("per shown file (first, last, large, one every 40 ms): message, bar, text and pump %.0f us\n",
                 announce / n * 1e6);
-    std::printf("per file: write guard (keys, check, record) %.1f us\n", guarded / n * 1e6);
+    std::printf("per file: write guard (keys, check, record) %.1f us; with every destination existing "
+                "(identities of sources and written files) %.1f us\n",
+                guarded / n * 1e6, identified / n * 1e6);
     std::printf("results list of %zu rows filled and shown: %.2f s\n", files.size(), list);
+}
+
+// --- one file of 1 GiB --------------------------------------------------------------
+
+// While a run goes on, a second thread sends WM_NULL to its progress dialog without
+// pause and keeps the longest time between two answers; with stopAfterMs it presses
+// the stop button then.
+struct DialogWatch {
+    double longestGap = 0;
+    double stoppedAt = 0;
+    double goneAt = 0;  // the progress dialog went: the run's copies are over
+};
+
+struct WatchArgs {
+    DWORD thread;
+    DWORD stopAfterMs;  // 0: never
+    DialogWatch* watch;
+    volatile LONG done;
+};
+
+DWORD WINAPI WatchDialog(LPVOID parameter) {
+    auto* args = static_cast<WatchArgs*>(parameter);
+    HWND dialog = nullptr;
+    for (int i = 0; i < 5000 && !dialog && !args->done; ++i) {
+        dialog = FindProgressDialog(args->thread);
+        if (!dialog) Sleep(1);
+    }
+    if (!dialog) return 0;
+    const double start = Now();
+    double last = start;
+    while (!args->done) {
+        if (!IsWindow(dialog)) {
+            args->watch->goneAt = Now();
+            break;
+        }
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result)) {
+            if (!IsWindow(dialog)) args->watch->goneAt = Now();  // destroyed while the message waited
+            break;
+        }
+        const double now = Now();
+        args->watch->longestGap = std::max(args->watch->longestGap, now - last);
+        last = now;
+        if (args->stopAfterMs && args->watch->stoppedAt == 0 && now - start >= args->stopAfterMs / 1000.0) {
+            args->watch->stoppedAt = Now();
+            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        }
+    }
+    return 0;
+}
+
+// The run of one file, watched; the time until its results are on the screen.
+double WatchedRun(const std::u16string& file, const std::u16string& target, ActionKind action, DWORD stopAfterMs,
+                  DialogWatch& watch, bool watched = true) {
+    TransferJob job;
+    job.currentFolder = ParentFolder(file, false);
+    job.destinationFolder = target;
+    job.action = action;
+    job.sameFileAction = kOverwriteAlways;
+    job.matches.paths = {file};
+    WatchArgs args{GetCurrentThreadId(), stopAfterMs, &watch, 0};
+    HANDLE watcher = watched ? CreateThread(nullptr, 0, WatchDialog, &args, 0, nullptr) : nullptr;
+    resultsShownAt = 0;
+    const double start = Now();
+    RunTransfer(job, nullptr);
+    const double end = resultsShownAt > start ? resultsShownAt : Now();
+    InterlockedExchange(&args.done, 1);
+    if (watcher) {
+        WaitForSingleObject(watcher, 10000);
+        CloseHandle(watcher);
+    }
+    return end - start;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+void MakeLargeFile(const std::u16string& path, LONGLONG size) {
+    UniqueFile file(CreateFileW(W(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    std::vector<char> chunk(1 << 20, 'g');
+    DWORD written = 0;
+    for (LONGLONG done = 0; done < size; done += static_cast<LONGLONG>(chunk.size()))
+        WriteFile(file.Get(), chunk.data(), static_cast<DWORD>(chunk.size()), &written, nullptr);
+}
+
+LONGLONG FileSize(const std::u16string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!GetFileAttributesExW(W(path), GetFileExInfoStandard, &data)) return -1;
+    return (static_cast<LONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// One file of 1 GiB copied to another folder, and moved to another drive of another
+// file system when K: is mapped there: the run against a bare CopyFileW of the same
+// file, the longest time the progress dialog left a WM_NULL unanswered, and the time
+// from the stop button to the end of the copies and to the results on the screen
+// (median of three runs each). The copies are made on K: (in memory) when it is
+// mapped, and the run and the bare copy take turns going first: a disk still writing
+// back the gigabyte before would slow whichever comes second.
+void LargeFile(const std::u16string& base) {
+    constexpr LONGLONG kSize = 1LL << 30;
+    const DWORD other = GetFileAttributesW(L"K:\\");
+    const bool otherDrive = other != INVALID_FILE_ATTRIBUTES && (other & FILE_ATTRIBUTE_DIRECTORY);
+    const std::u16string home = otherDrive ? u"K:\\kvgib" + Ascii(std::to_string(GetCurrentProcessId())) : base;
+    if (otherDrive) CreateDirectoryW(W(home), nullptr);
+    const std::u16string folder = home + u"\\gib", file = folder + u"\\one.bin", target = home + u"\\gibout";
+    CreateDirectoryW(W(folder), nullptr);
+    CreateDirectoryW(W(target), nullptr);
+    MakeLargeFile(file, kSize);
+    std::vector<double> bare, run, unwatched, gaps, stops, ends;
+    bool partialLeft = false, sourceHurt = false;
+    const auto bareCopy = [&] {
+        DeleteFileW(W(target + u"\\one.bin"));
+        const double start = Now();
+        CopyFileW(W(file), W(target + u"\\one.bin"), FALSE);
+        bare.push_back(Now() - start);
+        DeleteFileW(W(target + u"\\one.bin"));
+    };
+    for (int round = 0; round < 3; ++round) {
+        if (round % 2 == 0) bareCopy();
+        DialogWatch watch;
+        run.push_back(WatchedRun(file, target, kCopyToFolder, 0, watch));
+        gaps.push_back(watch.longestGap);
+        DeleteFileW(W(target + u"\\one.bin"));
+        if (round % 2 == 1) bareCopy();
+        DialogWatch none;
+        unwatched.push_back(WatchedRun(file, target, kCopyToFolder, 0, none, false));
+        DeleteFileW(W(target + u"\\one.bin"));
+        DialogWatch stopped;
+        WatchedRun(file, target, kCopyToFolder, 300, stopped);
+        if (stopped.stoppedAt > 0) stops.push_back(resultsShownAt - stopped.stoppedAt);
+        if (stopped.stoppedAt > 0 && stopped.goneAt > 0) ends.push_back(stopped.goneAt - stopped.stoppedAt);
+        partialLeft = partialLeft || FileSize(target + u"\\one.bin") >= 0;
+        sourceHurt = sourceHurt || FileSize(file) != kSize;
+    }
+    std::printf("== one file of 1 GiB\n");
+    std::printf("copy: RunTransfer %.2f s, bare CopyFileW %.2f s: ratio %.2f (goal at most 1.05)\n", Median(run),
+                Median(bare), Median(run) / Median(bare));
+    std::printf("longest wait for an answer of the progress dialog during the copy: %.0f ms (goal below 100); "
+                "the run with nobody sending to it: %.2f s, ratio %.2f\n",
+                Median(gaps) * 1e3, Median(unwatched), Median(unwatched) / Median(bare));
+    std::printf("from the stop button to the end of the copies %.0f ms (goal below 500), to the results on the "
+                "screen %.0f ms; partial file left: %s; source whole: %s\n",
+                Median(ends) * 1e3, Median(stops) * 1e3, partialLeft ? "yes" : "no", sourceHurt ? "no" : "yes");
+
+    if (!otherDrive) {
+        std::printf("move to another drive: K: is not mapped (run_transfer_bench maps it to /dev/shm)\n");
+    } else {
+        const std::u16string away = base + u"\\gibaway";
+        CreateDirectoryW(W(away), nullptr);
+        std::vector<double> moveBare, moveRun, moveGaps;
+        for (int round = 0; round < 3; ++round) {
+            double start = Now();
+            MoveFileExW(W(file), W(away + u"\\one.bin"), MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH);
+            moveBare.push_back(Now() - start);
+            MoveFileExW(W(away + u"\\one.bin"), W(file), MOVEFILE_COPY_ALLOWED);
+            DialogWatch watch;
+            moveRun.push_back(WatchedRun(file, away, kMoveToFolder, 0, watch));
+            moveGaps.push_back(watch.longestGap);
+            MoveFileExW(W(away + u"\\one.bin"), W(file), MOVEFILE_COPY_ALLOWED);
+        }
+        std::printf("move to another drive: RunTransfer %.2f s, bare MoveFileExW %.2f s: ratio %.2f; longest wait "
+                    "for an answer %.0f ms\n",
+                    Median(moveRun), Median(moveBare), Median(moveRun) / Median(moveBare), Median(moveGaps) * 1e3);
+        RemoveTree(away);
+    }
+    RemoveTree(folder);
+    RemoveTree(target);
+    if (otherDrive) RemoveDirectoryW(W(home));
 }
 
 }  // namespace
@@ -451,6 +642,11 @@ int main() {
     const std::vector<std::u16string> files = MakeTree(source);
     std::printf("tree: %zu files of %lu bytes in three levels of folders\n", files.size(), kFileSize);
     std::printf("the scans of that tree: %.3f s\n", ScanTime(source));
+    if (std::getenv("KORVANE_BENCH_LARGE_ONLY")) {
+        LargeFile(base);
+        RemoveTree(base);
+        return 0;
+    }
     Report("2,000 files of 4 KiB", Measure(base, u"s", source, files, 50, true), files.size(), fixed);
 
     const std::u16string largeSource = base + u"\\large";
@@ -459,6 +655,7 @@ int main() {
     RemoveTree(largeSource);
 
     Breakdown(files, source, base + u"\\parts");
+    LargeFile(base);
     RemoveTree(base);
     UnhookWindowsHookEx(cbtHook);
     return 0;
