@@ -319,6 +319,16 @@ std::u16string ModuleFileName(HMODULE module) {
     return FilledAnsiPath([&](char* out, DWORD size) { return GetModuleFileNameA(module, out, size); });
 }
 
+HMODULE LoadLibraryAt(const std::u16string& path) {
+    if (path.empty()) return nullptr;
+    if (IsNt()) {
+        KORVANE_BIND(kernel32, LoadLibraryW);
+        return LoadLibraryW_ ? LoadLibraryW_(AsWide(path)) : nullptr;
+    }
+    std::string ansi;
+    return ToAnsiExact(path, ansi) ? LoadLibraryA(ansi.c_str()) : nullptr;
+}
+
 std::u16string SystemFolder() {
     if (IsNt()) {
         KORVANE_BIND(kernel32, GetSystemDirectoryW);

@@ -114,6 +114,8 @@ std::u16string FullFolderPath(const std::u16string& folder);
 
 // The file a module was loaded from, or empty when the path does not fit MAX_PATH.
 std::u16string ModuleFileName(HMODULE module);
+// The library at that full path loaded (or its count raised), or null.
+HMODULE LoadLibraryAt(const std::u16string& path);
 // The system folder (where system libraries lie) and the Windows folder, or empty.
 std::u16string SystemFolder();
 std::u16string WindowsFolder();

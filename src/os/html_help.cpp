@@ -33,16 +33,6 @@ std::u16string InSystemFolder(const std::u16string& path) {
     return StripTrailingBackslash(folder) + u"\\" + path;
 }
 
-HMODULE LoadLibraryAt(const std::u16string& path) {
-    if (path.empty()) return nullptr;
-    if (IsNt()) {
-        KORVANE_BIND(kernel32, LoadLibraryW);
-        return LoadLibraryW_ ? LoadLibraryW_(AsWide(path)) : nullptr;
-    }
-    std::string ansi;
-    return ToAnsiExact(path, ansi) ? LoadLibraryA(ansi.c_str()) : nullptr;
-}
-
 }  // namespace
 
 HelpBinding::HelpBinding(std::string controlKey, std::u16string fallbackLibrary) noexcept

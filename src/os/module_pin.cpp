@@ -2,11 +2,8 @@
 
 #include <string>
 
-#include "os/ansi.h"
 #include "os/files.h"
 #include "os/late_bound.h"
-#include "os/platform.h"
-#include "os/wide.h"
 
 namespace korvane {
 
@@ -20,14 +17,7 @@ HMODULE PinModuleOf(const void* address) noexcept {
             return module;
         MEMORY_BASIC_INFORMATION info = {};
         if (!VirtualQuery(address, &info, sizeof info) || !info.AllocationBase) return nullptr;
-        const std::u16string path = ModuleFileName(static_cast<HMODULE>(info.AllocationBase));
-        if (path.empty()) return nullptr;
-        if (IsNt()) {
-            KORVANE_BIND(kernel32, LoadLibraryW);
-            return LoadLibraryW_ ? LoadLibraryW_(AsWide(path)) : nullptr;
-        }
-        std::string ansi;
-        return ToAnsiExact(path, ansi) ? LoadLibraryA(ansi.c_str()) : nullptr;
+        return LoadLibraryAt(ModuleFileName(static_cast<HMODULE>(info.AllocationBase)));
     } catch (...) {
         return nullptr;
     }
