@@ -81,6 +81,18 @@ void ExpectRegistrationGone() {
 
 using Pairs = std::vector<std::pair<std::u16string, std::u16string>>;
 
+// Yes, then the closing box: the registration, the library and the help are gone;
+// the running program and its folder go at the restart.
+void ExpectRemovedAll(const ChildRun& run, const ProductCopy& product, const PendingRenames& pending) {
+    ExpectEnded(run, 2);
+    ExpectBox(run, 0, kCaption, kConfirm, true);
+    ExpectBox(run, 1, kCaption, kDone, false);
+    ExpectRegistrationGone();
+    EXPECT_FALSE(FileExistsU(product.library));
+    EXPECT_FALSE(FileExistsU(product.help));
+    EXPECT_EQ(pending.Added(), (Pairs{{product.program, u""}, {product.folder, u""}}));
+}
+
 // Folders the uninstaller must handle like any other: names outside ASCII, names
 // the ANSI code page cannot hold, and U+00A5, which that code page turns into the
 // path separator (0x5C).
@@ -231,15 +243,7 @@ TEST(Retrakt, YesRemovesEverythingAndASecondRunStillEnds) {
     ProductCopy product(temp / u"Korvane");
     PendingRenames pending;
 
-    ChildRun run = product.Run({IDYES, IDOK});
-    ExpectEnded(run, 2);
-    ExpectBox(run, 0, kCaption, kConfirm, true);
-    ExpectBox(run, 1, kCaption, kDone, false);
-    ExpectRegistrationGone();
-    EXPECT_FALSE(FileExistsU(product.library));
-    EXPECT_FALSE(FileExistsU(product.help));
-    // A running program cannot delete itself: it and its folder go at the restart.
-    EXPECT_EQ(pending.Added(), (Pairs{{product.program, u""}, {product.folder, u""}}));
+    ExpectRemovedAll(product.Run({IDYES, IDOK}), product, pending);
 
     // Without a registration nothing more is known to be the product's.
     ChildRun again = product.Run({IDYES, IDOK});
@@ -278,14 +282,7 @@ TEST(Retrakt, AnyInstallFolderIsCutAtTheRealSeparator) {
         ProductCopy product(temp / f.folder, f.programName);
         ASSERT_TRUE(FileExistsU(product.program));
         PendingRenames pending;
-        ChildRun run = product.Run({IDYES, IDOK});
-        ExpectEnded(run, 2);
-        ExpectBox(run, 0, kCaption, kConfirm, true);
-        ExpectBox(run, 1, kCaption, kDone, false);
-        ExpectRegistrationGone();
-        EXPECT_FALSE(FileExistsU(product.library));
-        EXPECT_FALSE(FileExistsU(product.help));
-        EXPECT_EQ(pending.Added(), (Pairs{{product.program, u""}, {product.folder, u""}}));
+        ExpectRemovedAll(product.Run({IDYES, IDOK}), product, pending);
     }
 }
 
