@@ -167,6 +167,96 @@ void SearchUnderTheDialog(const std::u16string& folder, const std::u16string& ba
                 shown[shown.size() / 2] * 1e3, stopped[stopped.size() / 2] * 1e3, rows);
 }
 
+// A copy whose expression backtracks without end (^(a|aa)*b$ against a name of forty
+// a's), as a command starts it. A second thread sends WM_NULL to the progress dialog
+// a millisecond after each answer and presses the stop button 300 ms in. Printed: the
+// longest wait for an answer, the time from the stop to the run's end, and whether a
+// later run (whose search ends) still copies. The stopped search goes on at the
+// lowest priority until the process ends: this case comes last.
+struct EndlessWatch {
+    DWORD thread;
+    double longestGap = 0, stoppedAt = 0;
+};
+
+DWORD WINAPI WatchEndless(LPVOID parameter) {
+    auto* watch = static_cast<EndlessWatch*>(parameter);
+    HWND dialog = nullptr;
+    for (int i = 0; i < 20000 && !dialog; ++i) {
+        dialog = FindProgressDialog(watch->thread);
+        if (!dialog) Sleep(0);
+    }
+    if (!dialog) return 0;
+    const double start = Now();
+    double last = start;
+    while (IsWindow(dialog)) {
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result)) break;
+        const double now = Now();
+        watch->longestGap = std::max(watch->longestGap, now - last);
+        last = now;
+        if (watch->stoppedAt == 0 && now - start >= 0.3) {
+            watch->stoppedAt = now;
+            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        }
+        Sleep(1);
+    }
+    return 0;
+}
+
+DWORD WINAPI CloseResults(LPVOID parameter) {
+    const DWORD thread = static_cast<EndlessWatch*>(parameter)->thread;
+    for (int i = 0; i < 1000; ++i) {
+        if (HWND results = FindDialogWith(thread, IDC_RESULTS_LIST)) {
+            PostMessageW(results, WM_COMMAND, IDOK, 0);
+            break;
+        }
+        Sleep(10);
+    }
+    return 0;
+}
+
+void EndlessExpression(const std::u16string& base) {
+    const std::u16string folder = base + u"\\endless", target = base + u"\\endlesscopy";
+    const std::u16string name = std::u16string(40, u'a') + u".txt", file = folder + u"\\" + name;
+    CreateDirectoryW(W(folder), nullptr);
+    CloseHandle(CreateFileW(W(file), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    TransferJob job;
+    job.currentFolder = folder;
+    job.destinationFolder = target;
+    job.collectHere = true;
+    job.pattern = u"^(a|aa)*b$";
+    job.useRegex = 1;
+    job.sameFileAction = kOverwriteAlways;
+    EndlessWatch watch{GetCurrentThreadId()};
+    HANDLE watcher = CreateThread(nullptr, 0, WatchEndless, &watch, 0, nullptr);
+    const std::size_t rows = RunTransfer(job, nullptr).size();
+    const double end = Now();
+    WaitForSingleObject(watcher, 10000);
+    CloseHandle(watcher);
+    // The next command, with an expression whose search ends; its results are closed
+    // as they come.
+    job.pattern = u"^a+\\.txt$";
+    EndlessWatch closing{GetCurrentThreadId()};
+    HANDLE closer = CreateThread(nullptr, 0, CloseResults, &closing, 0, nullptr);
+    const std::vector<TransferResult> next = RunTransfer(job, nullptr);
+    WaitForSingleObject(closer, 10000);
+    CloseHandle(closer);
+    const bool copied = next.size() == 1 && next[0].succeeded &&
+                        GetFileAttributesW(W(target + u"\\" + name)) != INVALID_FILE_ATTRIBUTES;
+    if (watch.stoppedAt == 0) {
+        std::printf("an expression that never ends: the progress dialog was not seen\n");
+    } else {
+        std::printf("a copy whose expression never ends (^(a|aa)*b$, forty a's): longest wait for an answer of the "
+                    "progress dialog %.0f ms (goal below 100), the stop button ends the run in %.0f ms (goal below "
+                    "1000), %zu rows; the next command copies: %s\n",
+                    watch.longestGap * 1e3, (end - watch.stoppedAt) * 1e3, rows, copied ? "yes" : "no");
+    }
+    DeleteFileW(W(target + u"\\" + name));
+    RemoveDirectoryW(W(target));
+    DeleteFileW(W(file));
+    RemoveDirectoryW(W(folder));
+}
+
 void LargeFolder(const std::u16string& base) {
     const std::u16string folder = base + u"\\large";
     double start = Now();
@@ -310,6 +400,7 @@ int main() {
     Hostile();
     RegularExpressions(base);
     LargeFolder(base);
+    EndlessExpression(base);
     RemoveDirectoryW(W(base));
     std::printf("bench done in %.0f s\n", Now() - start);
     CoUninitialize();
