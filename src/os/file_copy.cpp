@@ -67,9 +67,9 @@ CopyOutcome CopyInChunks(const std::u16string& from, const std::u16string& to, b
     if (!CreateFileW_ || !DeleteFileW_ || !SetFileAttributesW_) return CopyOutcome::kFailed;
     UniqueFile source(CreateFileW_(AsWide(from), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    BY_HANDLE_FILE_INFORMATION info = {};
-    if (!source || !GetFileInformationByHandle(source.Get(), &info)) return CopyOutcome::kFailed;
-    const std::uint64_t total = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    HandleFacts info;
+    if (!source || !DescribeHandle(source.Get(), info)) return CopyOutcome::kFailed;
+    const std::uint64_t total = info.size;
     UniqueFile target(CreateFileW_(AsWide(to), GENERIC_WRITE, 0, nullptr, replace ? CREATE_ALWAYS : CREATE_NEW,
                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!target) return CopyOutcome::kFailed;
@@ -97,7 +97,7 @@ CopyOutcome CopyInChunks(const std::u16string& from, const std::u16string& to, b
         }
     }
     if (outcome == CopyOutcome::kDone) {
-        SetFileTime(target.Get(), nullptr, nullptr, &info.ftLastWriteTime);
+        SetFileTime(target.Get(), nullptr, nullptr, &info.lastWrite);
         if (flush && !FlushFileBuffers(target.Get())) outcome = CopyOutcome::kFailed;
     }
     const DWORD error = GetLastError();
@@ -107,7 +107,7 @@ CopyOutcome CopyInChunks(const std::u16string& from, const std::u16string& to, b
         SetLastError(error);
         return outcome;
     }
-    const DWORD kept = info.dwFileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+    const DWORD kept = info.attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
                                                  FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE);
     if (kept) SetFileAttributesW_(AsWide(to), kept);
     return CopyOutcome::kDone;

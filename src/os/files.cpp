@@ -233,6 +233,91 @@ bool IdentityOf(const std::u16string& path, FileIdentity& identity) {
     return file && IdentityOfHandle(file.Get(), identity);
 }
 
+namespace {
+
+// The records NtQueryInformationFile fills for the classes below; the user-mode
+// headers do not declare them. Their layout is the system's, for both bitnesses.
+struct StatusBlock {
+    union {
+        LONG status;
+        void* pointer;
+    };
+    ULONG_PTR information;
+};
+struct BasicInformation {
+    LARGE_INTEGER creation, access, write, change;
+    ULONG attributes;
+};
+struct StandardInformation {
+    LARGE_INTEGER allocation, endOfFile;
+    ULONG links;
+    BOOLEAN deletePending, directory;
+};
+static_assert(sizeof(BasicInformation) == 40, "FILE_BASIC_INFORMATION");
+static_assert(sizeof(StandardInformation) == 24, "FILE_STANDARD_INFORMATION");
+static_assert(sizeof(StatusBlock) == 2 * sizeof(void*), "IO_STATUS_BLOCK");
+constexpr int kFileBasicInformation = 4;
+constexpr int kFileStandardInformation = 5;
+constexpr int kFileInternalInformation = 6;
+
+using QueryInformationFile = LONG(WINAPI*)(HANDLE, StatusBlock*, void*, ULONG, int);
+
+// One class of information about an open file, or false (also where ntdll lacks
+// the function, which every NT system has).
+template <typename Record>
+bool QueryFile(HANDLE handle, int informationClass, Record& record) {
+    static const auto query = LateBound<QueryInformationFile>("ntdll.dll", "NtQueryInformationFile");
+    StatusBlock block = {};
+    return query && query(handle, &block, &record, sizeof record, informationClass) >= 0;
+}
+
+std::uint64_t Join(DWORD high, DWORD low) { return (static_cast<std::uint64_t>(high) << 32) | low; }
+
+}  // namespace
+
+bool FileIndexOf(const std::u16string& path, std::uint64_t& index) {
+    if (!IsNt()) return false;
+    const UniqueFile file = OpenForQuery(path);
+    LARGE_INTEGER number = {};
+    if (!file || !QueryFile(file.Get(), kFileInternalInformation, number)) {
+        FileIdentity identity;
+        if (!file || !IdentityOfHandle(file.Get(), identity)) return false;
+        index = Join(identity.indexHigh, identity.indexLow);
+        return true;
+    }
+    index = static_cast<std::uint64_t>(number.QuadPart);
+    return index != 0;
+}
+
+bool DescribeHandle(HANDLE handle, HandleFacts& facts) {
+    BasicInformation basic = {};
+    StandardInformation standard = {};
+    LARGE_INTEGER number = {};
+    if (IsNt() && QueryFile(handle, kFileBasicInformation, basic) &&
+        QueryFile(handle, kFileStandardInformation, standard) && QueryFile(handle, kFileInternalInformation, number)) {
+        facts.lastWrite.dwLowDateTime = basic.write.LowPart;
+        facts.lastWrite.dwHighDateTime = static_cast<DWORD>(basic.write.HighPart);
+        facts.attributes = basic.attributes;
+        facts.size = static_cast<std::uint64_t>(standard.endOfFile.QuadPart);
+        facts.index = static_cast<std::uint64_t>(number.QuadPart);
+        return true;
+    }
+    BY_HANDLE_FILE_INFORMATION info = {};
+    if (!GetFileInformationByHandle(handle, &info)) return false;
+    facts.lastWrite = info.ftLastWriteTime;
+    facts.attributes = info.dwFileAttributes;
+    facts.size = Join(info.nFileSizeHigh, info.nFileSizeLow);
+    facts.index = Join(info.nFileIndexHigh, info.nFileIndexLow);
+    return true;
+}
+
+bool VolumeOfHandle(HANDLE handle, DWORD& volume) {
+    BY_HANDLE_FILE_INFORMATION info = {};
+    if (!GetFileInformationByHandle(handle, &info)) return false;
+    volume = info.dwVolumeSerialNumber;
+    return true;
+}
+
 std::u16string FullPathOf(const std::u16string& path) {
     if (IsNt()) {
         KORVANE_BIND(kernel32, GetFullPathNameW);

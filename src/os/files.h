@@ -96,6 +96,27 @@ struct FileIdentityHash {
 bool IdentityOfHandle(HANDLE handle, FileIdentity& identity);
 bool IdentityOf(const std::u16string& path, FileIdentity& identity);
 
+// The index of a file on its volume: the half of its identity that costs nothing to
+// ask for (the volume's serial number takes a round trip to the volume's owner:
+// half a millisecond under Wine). Files of different indexes are different files;
+// files of one index are the same file when their identities agree. False where
+// the identity is: on the 9x family, and for index 0.
+bool FileIndexOf(const std::u16string& path, std::uint64_t& index);
+
+// What an open file says of itself, its volume left unasked: the last-write time
+// (UTC, as stored), the size, the attributes and the index on its volume as the
+// file system reports it (0 where it has none; on the 9x family, not to be trusted
+// as an identity).
+struct HandleFacts {
+    FILETIME lastWrite = {};
+    std::uint64_t size = 0;
+    DWORD attributes = 0;
+    std::uint64_t index = 0;
+};
+bool DescribeHandle(HANDLE handle, HandleFacts& facts);
+// The serial number of the volume an open file lies on.
+bool VolumeOfHandle(HANDLE handle, DWORD& volume);
+
 // The full form of a path (GetFullPathName), or empty when it cannot be had.
 std::u16string FullPathOf(const std::u16string& path);
 // The short (8.3) form of an existing path, or empty.

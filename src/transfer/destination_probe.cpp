@@ -4,19 +4,21 @@
 
 #include "common/unique_handle.h"
 #include "os/files.h"
+#include "os/platform.h"
 
 namespace korvane {
 
 namespace {
 
-bool SameFile(const std::u16string& first, const BY_HANDLE_FILE_INFORMATION& a, const std::u16string& second,
-              const BY_HANDLE_FILE_INFORMATION& b) {
-    if (a.dwVolumeSerialNumber != b.dwVolumeSerialNumber) return false;
-    // Some network file systems report index 0 for every file: then only the
-    // spelling can tell.
-    if ((a.nFileIndexHigh | a.nFileIndexLow) == 0 && (b.nFileIndexHigh | b.nFileIndexLow) == 0)
-        return FoldPathCase(first) == FoldPathCase(second);
-    return a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
+// Files of different indexes are different files; of one index, the same file when
+// they lie on one volume. Some network file systems report index 0 for every file:
+// then only the spelling can tell.
+bool SameFile(const std::u16string& first, HANDLE a, std::uint64_t aIndex, const std::u16string& second, HANDLE b,
+              std::uint64_t bIndex) {
+    if (aIndex != bIndex) return false;
+    DWORD aVolume = 0, bVolume = 0;
+    if (!VolumeOfHandle(a, aVolume) || !VolumeOfHandle(b, bVolume) || aVolume != bVolume) return false;
+    return aIndex != 0 || FoldPathCase(first) == FoldPathCase(second);
 }
 
 // The errors that say the path cannot be reached: nothing to ask about, nothing to write.
@@ -63,19 +65,21 @@ DestinationFacts ProbeDestination(const std::u16string& source, const std::u16st
         return facts;
     }
     facts.exists = true;
-    BY_HANDLE_FILE_INFORMATION targetInfo = {};
-    if (!GetFileInformationByHandle(target.Get(), &targetInfo)) return facts;
+    HandleFacts targetFacts;
+    if (!DescribeHandle(target.Get(), targetFacts)) return facts;
     facts.described = true;
-    facts.writeTimeHigh = targetInfo.ftLastWriteTime.dwHighDateTime;
-    facts.writeTimeLow = targetInfo.ftLastWriteTime.dwLowDateTime;
-    facts.sizeLow = targetInfo.nFileSizeLow;
-    facts.readOnly = (targetInfo.dwFileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) ==
+    facts.writeTimeHigh = targetFacts.lastWrite.dwHighDateTime;
+    facts.writeTimeLow = targetFacts.lastWrite.dwLowDateTime;
+    facts.sizeLow = static_cast<std::uint32_t>(targetFacts.size);
+    facts.readOnly = (targetFacts.attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) ==
                      FILE_ATTRIBUTE_READONLY;
-    facts.identified = IdentityOfHandle(target.Get(), facts.identity);
+    facts.identified = IsNt() && targetFacts.index != 0;
+    facts.index = targetFacts.index;
     UniqueFile origin = OpenForQuery(source);
-    BY_HANDLE_FILE_INFORMATION originInfo = {};
-    if (origin && GetFileInformationByHandle(origin.Get(), &originInfo))
-        facts.sameAsSource = SameFile(source, originInfo, destination, targetInfo);
+    HandleFacts originFacts;
+    if (origin && DescribeHandle(origin.Get(), originFacts))
+        facts.sameAsSource =
+            SameFile(source, origin.Get(), originFacts.index, destination, target.Get(), targetFacts.index);
     return facts;
 }
 

@@ -15,9 +15,10 @@ struct DestinationFacts {
     // The open failed because the path cannot be reached at all (a drive not ready,
     // a network path not found): nothing can be asked about or written there.
     bool unusable = false;
-    // What the existing entry is, whatever its path is spelt like (NT family only).
+    // The existing entry's index on its volume (NT family only; FileIndexOf): the
+    // guard compares whole identities only for the files of the run that share it.
     bool identified = false;
-    FileIdentity identity;
+    std::uint64_t index = 0;
     // The entry's last-write time (UTC, as stored) and the low half of its size,
     // valid when described is set: the same-name step falls back on them when the
     // destination cannot be listed.
@@ -33,7 +34,8 @@ struct DestinationFacts {
     bool sameAsSource = false;
 };
 
-// One open of the destination, and of the source only when the destination exists.
+// One open of the destination, and of the source only when the destination exists;
+// the volumes are asked for only when both have the same index.
 DestinationFacts ProbeDestination(const std::u16string& source, const std::u16string& destination);
 
 }  // namespace korvane

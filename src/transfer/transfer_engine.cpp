@@ -229,7 +229,7 @@ Outcome TransferOne(RunState& state, std::size_t number, bool large, const std::
     // link of the file): never opened for writing, never deleted, not asked about.
     if (target.sameAsSource) return Outcome::kRow;
     // A file of the run under another spelling: one written before, or one waiting.
-    if (target.identified && !state.guard.MayReplace(target.identity)) return Outcome::kRow;
+    if (target.identified && !state.guard.MayReplace(target.index, destination)) return Outcome::kRow;
     // Drive not ready, network path gone: nothing to ask about.
     if (target.unusable) return Outcome::kRow;
     const SameFileAction rule = state.job.sameFileAction;

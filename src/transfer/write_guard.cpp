@@ -1,5 +1,7 @@
 #include "transfer/write_guard.h"
 
+#include <algorithm>
+
 #include "os/files.h"
 #include "transfer/destination_paths.h"
 
@@ -35,43 +37,61 @@ bool WriteGuard::MayWrite(const Keys& keys) const {
     return written_.count(keys.destination) == 0 && waiting_.count(keys.destination) == 0;
 }
 
-void WriteGuard::TakeIdentities() {
-    identities_ = true;
-    sourceIds_.assign(sources_.size(), {false, FileIdentity()});
+void WriteGuard::TakeIndexes() {
+    indexes_ = true;
+    sourceIndexes_.assign(sources_.size(), {false, 0});
     for (std::size_t i = finished_; i < sources_.size(); ++i) {
-        FileIdentity identity;
-        if (!IdentityOf(sources_[i], identity)) continue;
-        sourceIds_[i] = {true, identity};
-        ++waitingIds_[identity];
+        std::uint64_t index = 0;
+        if (!FileIndexOf(sources_[i], index)) continue;
+        sourceIndexes_[i] = {true, index};
+        waitingIndexes_[index].push_back(i);
     }
-    for (const std::u16string& path : writtenPaths_) {
-        FileIdentity identity;
-        if (IdentityOf(path, identity)) writtenIds_.insert(identity);
+    for (std::u16string& path : writtenPaths_) {
+        std::uint64_t index = 0;
+        if (FileIndexOf(path, index)) writtenIndexes_[index].push_back(std::move(path));
     }
     writtenPaths_.clear();
 }
 
-bool WriteGuard::MayReplace(const FileIdentity& existing) {
-    if (!identities_) TakeIdentities();
-    return writtenIds_.count(existing) == 0 && waitingIds_.count(existing) == 0;
+bool WriteGuard::MayReplace(std::uint64_t existing, const std::u16string& destination) {
+    if (!indexes_) TakeIndexes();
+    std::vector<const std::u16string*> alike;
+    const auto waiting = waitingIndexes_.find(existing);
+    if (waiting != waitingIndexes_.end())
+        for (std::size_t entry : waiting->second) alike.push_back(&sources_[entry]);
+    const auto written = writtenIndexes_.find(existing);
+    if (written != writtenIndexes_.end())
+        for (const std::u16string& path : written->second) alike.push_back(&path);
+    if (alike.empty()) return true;
+    FileIdentity identity;
+    if (!IdentityOf(destination, identity)) return false;  // it may be one of them: not risked
+    for (const std::u16string* path : alike) {
+        FileIdentity other;
+        if (IdentityOf(*path, other) && other == identity) return false;
+    }
+    return true;
 }
 
 void WriteGuard::Done(const Keys& keys, bool written, const std::u16string& destination) {
     const auto found = waiting_.find(keys.source);
     if (found != waiting_.end() && --found->second == 0) waiting_.erase(found);
     const std::size_t entry = finished_++;
-    if (identities_ && entry < sourceIds_.size() && sourceIds_[entry].first) {
-        const auto waiting = waitingIds_.find(sourceIds_[entry].second);
-        if (waiting != waitingIds_.end() && --waiting->second == 0) waitingIds_.erase(waiting);
+    if (indexes_ && entry < sourceIndexes_.size() && sourceIndexes_[entry].first) {
+        const auto waiting = waitingIndexes_.find(sourceIndexes_[entry].second);
+        if (waiting != waitingIndexes_.end()) {
+            std::vector<std::size_t>& entries = waiting->second;
+            entries.erase(std::remove(entries.begin(), entries.end(), entry), entries.end());
+            if (entries.empty()) waitingIndexes_.erase(waiting);
+        }
     }
     if (!written) return;
     written_.insert(keys.destination);
-    if (!identities_) {
+    if (!indexes_) {
         writtenPaths_.push_back(destination);
         return;
     }
-    FileIdentity identity;
-    if (IdentityOf(destination, identity)) writtenIds_.insert(identity);
+    std::uint64_t index = 0;
+    if (FileIndexOf(destination, index)) writtenIndexes_[index].push_back(destination);
 }
 
 }  // namespace korvane

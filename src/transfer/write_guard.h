@@ -5,10 +5,13 @@
 // so that a check costs about as much as building the destination path. Another
 // spelling of the same file (a mapped drive, a junction, a short name, a hard link)
 // is caught by the file's identity: an existing destination the run is about to
-// replace is compared with the identities of the waiting sources and of what the run
-// wrote. Those identities are taken only once a run meets an existing destination
-// (one open each), so a run into a fresh folder pays nothing for them.
+// replace is compared with the waiting sources and with what the run wrote, by the
+// index of each file on its volume first and by whole identities only among the
+// files of the same index (the volume's serial number costs a round trip to the
+// volume's owner). The indexes are taken only once a run meets an existing
+// destination (one open each), so a run into a fresh folder pays nothing for them.
 #pragma once
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -36,15 +39,17 @@ public:
     // False when the destination was written earlier in the run or is a source
     // still waiting (the entry's own source included: the probe names that case).
     bool MayWrite(const Keys& keys) const;
-    // For a destination that exists, by its identity: false when it is a file the
-    // run wrote, or a source still waiting, under whatever spelling.
-    bool MayReplace(const FileIdentity& existing);
+    // For a destination that exists, of that index on its volume (FileIndexOf):
+    // false when it is a file the run wrote, or a source still waiting, under
+    // whatever spelling; false too when it shares an index with one of them and its
+    // identity cannot be had.
+    bool MayReplace(std::uint64_t existing, const std::u16string& destination);
     // The entry's turn is over (entries end in the list's order); a destination
     // written is remembered, by its key and by its path.
     void Done(const Keys& keys, bool written, const std::u16string& destination);
 
 private:
-    void TakeIdentities();
+    void TakeIndexes();
 
     const std::vector<std::u16string>& sources_;
     std::u16string currentFolder_;
@@ -53,11 +58,11 @@ private:
     std::unordered_map<std::u16string, unsigned> waiting_;  // a source may be listed twice
     std::unordered_set<std::u16string> written_;
     std::size_t finished_ = 0;  // entries whose turn is over
-    std::vector<std::u16string> writtenPaths_;  // until identities are taken
-    bool identities_ = false;
-    std::unordered_map<FileIdentity, unsigned, FileIdentityHash> waitingIds_;
-    std::vector<std::pair<bool, FileIdentity>> sourceIds_;  // by entry, once taken
-    std::unordered_set<FileIdentity, FileIdentityHash> writtenIds_;
+    std::vector<std::u16string> writtenPaths_;  // until indexes are taken
+    bool indexes_ = false;
+    std::unordered_map<std::uint64_t, std::vector<std::size_t>> waitingIndexes_;  // to the entries still waiting
+    std::vector<std::pair<bool, std::uint64_t>> sourceIndexes_;                   // by entry, once taken
+    std::unordered_map<std::uint64_t, std::vector<std::u16string>> writtenIndexes_;  // to the files written
 };
 
 }  // namespace korvane

@@ -1,7 +1,7 @@
 // A run never holds Explorer's thread and never loses a file: the stop button inside a
 // large file, a search that never ends, another spelling of the current folder as the
 // destination, a file the run is about to replace that is a waiting source under
-// another name, and a move whose source stays. Its own program: the search that never
+// another name (and the guard that refuses it), and a move whose source stays. Its own program: the search that never
 // ends leaves a thread running until the program exits.
 #include <gtest/gtest.h>
 
@@ -11,10 +11,12 @@
 #include <vector>
 
 #include "common/unique_handle.h"
+#include "os/files.h"
 #include "resources/resource.h"
 #include "test_support.h"
 #include "transfer/progress_dialog.h"
 #include "transfer/transfer_engine.h"
+#include "transfer/write_guard.h"
 #include "transfer_driver.h"
 
 using namespace testsupport;
@@ -164,6 +166,38 @@ TEST(TransferRun, AWaitingSourceUnderAnotherNameIsNeverReplaced) {
                                                 CopyRow(src.PathU(), dst.PathU(), u"z.txt", true)}));
     EXPECT_EQ(ReadFileU(src / u"z.txt"), "Z");
     EXPECT_EQ(ReadFileU(dst / u"z.txt"), "Z");
+}
+
+// The guard by identity, whichever way it took it: a file written before the first
+// existing destination (remembered by its path), one written after (by its index),
+// and a source waiting are each refused under another name (a hard link), an
+// unrelated file is not, and a source is free once its turn is over.
+TEST(TransferRun, TheGuardKnowsTheRunsFilesUnderAnyName) {
+    TempFolder src, dst;
+    for (const char16_t* name : {u"a.txt", u"b.txt", u"c.txt"}) ASSERT_TRUE(WriteFileU(src / name, "S"));
+    ASSERT_TRUE(WriteFileU(dst / u"other.txt", "O"));
+    const std::vector<std::u16string> sources{src / u"a.txt", src / u"b.txt", src / u"c.txt"};
+    korvane::WriteGuard guard(src.PathU(), dst.PathU(), sources);
+    const auto writeTurn = [&](std::size_t entry, const char16_t* name) {
+        ASSERT_TRUE(WriteFileU(dst / name, "W"));
+        guard.Done(guard.KeysFor(sources[entry]), true, dst / name);
+    };
+    const auto mayReplace = [&](const std::u16string& path) {
+        std::uint64_t index = 0;
+        EXPECT_TRUE(korvane::FileIndexOf(path, index)) << A(path);
+        return guard.MayReplace(index, path);
+    };
+    writeTurn(0, u"a.txt");
+    if (!CreateHardLinkW(W(dst / u"a-link.txt"), W(dst / u"a.txt"), nullptr)) GTEST_SKIP() << "no hard links here";
+    ASSERT_TRUE(CreateHardLinkW(W(dst / u"c-link.txt"), W(src / u"c.txt"), nullptr));
+    EXPECT_TRUE(mayReplace(dst / u"other.txt"));
+    EXPECT_FALSE(mayReplace(dst / u"a-link.txt")) << "written before the indexes were taken";
+    EXPECT_FALSE(mayReplace(dst / u"c-link.txt")) << "waiting";
+    writeTurn(1, u"b.txt");
+    ASSERT_TRUE(CreateHardLinkW(W(dst / u"b-link.txt"), W(dst / u"b.txt"), nullptr));
+    EXPECT_FALSE(mayReplace(dst / u"b-link.txt")) << "written after";
+    guard.Done(guard.KeysFor(sources[2]), false, dst / u"c.txt");
+    EXPECT_TRUE(mayReplace(dst / u"c-link.txt")) << "its turn is over";
 }
 
 // An expression that backtracks without end (^(a|aa)*b$ against forty a's): the search
