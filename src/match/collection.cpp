@@ -13,16 +13,30 @@ namespace {
 // The current folder found among the destination's own folder and those above it,
 // by identity. below gets the names between the two; false when the destination does
 // not lie in the current folder, or when the system gives no identities (answered
-// with known false).
+// with known false). Each level's index comes first: only a folder of the current
+// folder's index costs a question for its volume (half a millisecond under Wine).
 bool FindByIdentity(const std::u16string& fullCurrent, const std::u16string& fullRoot,
                     std::deque<std::u16string>& below, bool& known) {
-    FileIdentity current;
-    known = IdentityOf(FolderDisplayForm(fullCurrent), current);
+    const std::u16string currentPath = FolderDisplayForm(fullCurrent);
+    std::uint64_t currentIndex = 0;
+    known = FileIndexOf(currentPath, currentIndex);
     if (!known) return false;
+    FileIdentity current;
+    bool asked = false, currentKnown = false;
     std::u16string level = fullRoot;
     for (;;) {
-        FileIdentity identity;
-        if (IdentityOf(FolderDisplayForm(level), identity) && identity == current) return true;
+        const std::u16string levelPath = FolderDisplayForm(level);
+        std::uint64_t index = 0;
+        if (FileIndexOf(levelPath, index) && index == currentIndex) {
+            // Of the same index and of a volume that cannot be told: taken for the
+            // current folder, so that the scan never enters the destination.
+            if (!asked) {
+                asked = true;
+                currentKnown = IdentityOf(currentPath, current);
+            }
+            FileIdentity identity;
+            if (!currentKnown || !IdentityOf(levelPath, identity) || identity == current) return true;
+        }
         const std::size_t separator = LastSeparator(level);
         if (separator == kNoSeparator || separator == 0) return false;
         below.push_front(level.substr(separator + 1));
