@@ -113,11 +113,7 @@ struct SearchWatch {
 
 DWORD WINAPI WatchSearch(LPVOID parameter) {
     auto* watch = static_cast<SearchWatch*>(parameter);
-    HWND dialog = nullptr;
-    for (int i = 0; i < 20000 && !dialog; ++i) {
-        dialog = FindProgressDialog(watch->thread);
-        if (!dialog) Sleep(0);
-    }
+    const HWND dialog = AwaitProgressDialog(watch->thread);
     if (!dialog) return 0;
     watch->shownAt = Now();
     Sleep(100);
@@ -180,11 +176,7 @@ struct EndlessWatch {
 
 DWORD WINAPI WatchEndless(LPVOID parameter) {
     auto* watch = static_cast<EndlessWatch*>(parameter);
-    HWND dialog = nullptr;
-    for (int i = 0; i < 20000 && !dialog; ++i) {
-        dialog = FindProgressDialog(watch->thread);
-        if (!dialog) Sleep(0);
-    }
+    const HWND dialog = AwaitProgressDialog(watch->thread);
     if (!dialog) return 0;
     const double start = Now();
     double last = start;

@@ -24,3 +24,15 @@ inline HWND FindDialogWith(DWORD thread, int control) {
 }
 
 inline HWND FindProgressDialog(DWORD thread) { return FindDialogWith(thread, IDC_PROGRESS_BAR); }
+
+// The progress dialog of that thread once it is on the screen, looked for without
+// pause (so that the moment it shows is seen at once), or null after about 20,000
+// looks.
+inline HWND AwaitProgressDialog(DWORD thread) {
+    HWND dialog = nullptr;
+    for (int i = 0; i < 20000 && !dialog; ++i) {
+        dialog = FindProgressDialog(thread);
+        if (!dialog) Sleep(0);
+    }
+    return dialog;
+}

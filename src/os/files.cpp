@@ -278,15 +278,10 @@ std::uint64_t Join(DWORD high, DWORD low) { return (static_cast<std::uint64_t>(h
 bool FileIndexOf(const std::u16string& path, std::uint64_t& index) {
     if (!IsNt()) return false;
     const UniqueFile file = OpenForQuery(path);
-    LARGE_INTEGER number = {};
-    if (!file || !QueryFile(file.Get(), kFileInternalInformation, number)) {
-        FileIdentity identity;
-        if (!file || !IdentityOfHandle(file.Get(), identity)) return false;
-        index = Join(identity.indexHigh, identity.indexLow);
-        return true;
-    }
-    index = static_cast<std::uint64_t>(number.QuadPart);
-    return index != 0;
+    HandleFacts facts;
+    if (!file || !DescribeHandle(file.Get(), facts) || facts.index == 0) return false;
+    index = facts.index;
+    return true;
 }
 
 bool DescribeHandle(HANDLE handle, HandleFacts& facts) {

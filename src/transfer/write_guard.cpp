@@ -39,11 +39,11 @@ bool WriteGuard::MayWrite(const Keys& keys) const {
 
 void WriteGuard::TakeIndexes() {
     indexes_ = true;
-    sourceIndexes_.assign(sources_.size(), {false, 0});
+    sourceIndexes_.assign(sources_.size(), 0);
     for (std::size_t i = finished_; i < sources_.size(); ++i) {
         std::uint64_t index = 0;
         if (!FileIndexOf(sources_[i], index)) continue;
-        sourceIndexes_[i] = {true, index};
+        sourceIndexes_[i] = index;
         waitingIndexes_[index].push_back(i);
     }
     for (std::u16string& path : writtenPaths_) {
@@ -76,8 +76,8 @@ void WriteGuard::Done(const Keys& keys, bool written, const std::u16string& dest
     const auto found = waiting_.find(keys.source);
     if (found != waiting_.end() && --found->second == 0) waiting_.erase(found);
     const std::size_t entry = finished_++;
-    if (indexes_ && entry < sourceIndexes_.size() && sourceIndexes_[entry].first) {
-        const auto waiting = waitingIndexes_.find(sourceIndexes_[entry].second);
+    if (indexes_ && entry < sourceIndexes_.size() && sourceIndexes_[entry] != 0) {
+        const auto waiting = waitingIndexes_.find(sourceIndexes_[entry]);
         if (waiting != waitingIndexes_.end()) {
             std::vector<std::size_t>& entries = waiting->second;
             entries.erase(std::remove(entries.begin(), entries.end(), entry), entries.end());

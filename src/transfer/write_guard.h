@@ -61,7 +61,7 @@ private:
     std::vector<std::u16string> writtenPaths_;  // until indexes are taken
     bool indexes_ = false;
     std::unordered_map<std::uint64_t, std::vector<std::size_t>> waitingIndexes_;  // to the entries still waiting
-    std::vector<std::pair<bool, std::uint64_t>> sourceIndexes_;                   // by entry, once taken
+    std::vector<std::uint64_t> sourceIndexes_;  // by entry, once taken; 0 where there is none
     std::unordered_map<std::uint64_t, std::vector<std::u16string>> writtenIndexes_;  // to the files written
 };
 
