@@ -46,7 +46,7 @@ TEST(Installer, InstallCreateUninstallRoundTrip) {
 
     // Silent install; /D= comes last and unquoted.
     ChildRun install = RunAndAnswer(U(setup), U("/S /D=" + folder), {}, 60000);
-    ASSERT_TRUE(install.started);
+    ASSERT_TRUE(install.started) << "CreateProcessW failed with error " << install.startError;
     ASSERT_TRUE(install.exited);
     EXPECT_EQ(install.exitCode, 0u);
     EXPECT_TRUE(install.boxes.empty());

@@ -80,10 +80,13 @@ ChildRun RunAndAnswer(const std::u16string& program, const std::u16string& argum
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
-    if (!CreateProcessW(testsupport::W(program), reinterpret_cast<wchar_t*>(&commandLine[0]), nullptr, nullptr, FALSE,
-                        0, nullptr, nullptr, &startup, &info))
-        return run;
-    run.started = true;
+    for (int attempt = 0; attempt < 3 && !run.started; ++attempt) {
+        if (attempt > 0) Sleep(500);
+        run.started = CreateProcessW(testsupport::W(program), reinterpret_cast<wchar_t*>(&commandLine[0]), nullptr,
+                                     nullptr, FALSE, 0, nullptr, nullptr, &startup, &info) != FALSE;
+        if (!run.started) run.startError = GetLastError();
+    }
+    if (!run.started) return run;
     UniqueHandle process(info.hProcess);
     UniqueHandle thread(info.hThread);
 

@@ -17,6 +17,7 @@ struct SeenBox {
 
 struct ChildRun {
     bool started = false;
+    DWORD startError = 0;  // GetLastError of the last failed start
     bool exited = false;  // false: it was still running at the time limit and was ended
     DWORD exitCode = 0;
     std::vector<SeenBox> boxes;
@@ -26,7 +27,9 @@ struct ChildRun {
 // turn with the next of `answers` (IDYES, IDNO, IDOK); a box beyond them is
 // recorded and answered with No or OK, so that the run always ends. The command
 // line goes to the child in UTF-16 (CreateProcessW, which Wine offers whatever
-// version it reports): a name the code page cannot hold reaches it intact.
+// version it reports): a name the code page cannot hold reaches it intact. A start
+// that fails is tried twice more: Wine now and then fails to start a process on a
+// loaded machine, and that is not the program's doing.
 ChildRun RunAndAnswer(const std::u16string& program, const std::u16string& arguments, const std::vector<int>& answers,
                       DWORD timeoutMs = 30000);
 

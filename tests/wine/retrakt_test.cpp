@@ -56,7 +56,7 @@ void ExpectBox(const ChildRun& run, size_t index, const std::wstring& caption, c
 }
 
 void ExpectEnded(const ChildRun& run, size_t boxes) {
-    EXPECT_TRUE(run.started);
+    EXPECT_TRUE(run.started) << "CreateProcessW failed with error " << run.startError;
     EXPECT_TRUE(run.exited) << "still running at the time limit";
     EXPECT_EQ(run.exitCode, 0u);
     EXPECT_EQ(run.boxes.size(), boxes);
