@@ -1,8 +1,9 @@
 // A run never holds Explorer's thread and never loses a file: the stop button inside a
-// large file, a search that never ends, another spelling of the current folder as the
-// destination, a file the run is about to replace that is a waiting source under
-// another name (and the guard that refuses it), and a move whose source stays. Its own program: the search that never
-// ends leaves a thread running until the program exits.
+// large file, a large file copied in full, a search that never ends, another spelling
+// of the current folder as the destination, a file the run is about to replace that is
+// a waiting source under another name (and the guard that refuses it), and a move whose
+// source stays. Its own program: the search that never ends leaves a thread running
+// until the program exits.
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
@@ -103,6 +104,56 @@ TEST(TransferRun, StopInsideALargeFileLeavesNothingHalfDone) {
         EXPECT_FALSE(FileExistsU(target + u"\\big.bin")) << action;
         EXPECT_FALSE(FileExistsU(target + u"\\after.txt")) << "nothing after the stop: " << action;
         EXPECT_EQ(SizeOf(src / u"big.bin"), kSize) << action;
+    }
+    RemoveDirectoryW(W(other));
+}
+
+// A file large enough to be copied with progress arrives as a copy would leave it: every
+// byte, no more (an older, longer destination it overwrites is cut to size), the
+// source's last-write time (which "if newer" compares at the next run) and, for a copy,
+// its read-only attribute (a read-only source is not deleted: see the next test); a
+// move to another volume leaves no source.
+TEST(TransferRun, ALargeFileArrivesWholeWithItsTimeAndAttributes) {
+    std::string data((4u << 20) + 12345, '\0');
+    for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>((i * 7 + i / 4099) % 251);
+    const FILETIME stamp = {0x2A3B4C00u, 0x01D5F000u};  // a day in 2020
+    const std::u16string other = u"K:\\kv_whole_" + U(std::to_string(GetCurrentProcessId()));
+    TempFolder fresh, older;
+    ASSERT_TRUE(WriteFileU(older / u"big.bin", std::string(8u << 20, 'o')));
+    const struct {
+        const char* what;
+        korvane::ActionKind action;
+        std::u16string target;
+    } cases[] = {
+        {"copy", korvane::kCopyToFolder, fresh.PathU()},
+        {"copy over a longer file", korvane::kCopyToFolder, older.PathU()},
+        {"move to another volume", korvane::kMoveToFolder, other},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.target == other && !DriveMapped(L"K:\\")) continue;
+        TempFolder src;
+        const std::u16string from = src / u"big.bin", to = c.target + u"\\big.bin";
+        ASSERT_TRUE(WriteFileU(from, data));
+        {
+            UniqueFile file(CreateFileW(W(from), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+            ASSERT_TRUE(file && SetFileTime(file.Get(), nullptr, nullptr, &stamp));
+        }
+        const bool copy = c.action == korvane::kCopyToFolder;
+        ASSERT_TRUE(!copy || SetFileAttributesW(W(from), FILE_ATTRIBUTE_READONLY));
+        Transfer t(src.PathU(), {from}, c.target, c.action, korvane::kOverwriteAlways);
+        t.Run();
+        EXPECT_EQ(t.Rows(), (std::vector<ResultRow>{CopyRow(src.PathU(), c.target, u"big.bin", true)}));
+        EXPECT_TRUE(ReadFileU(to) == data) << "size " << SizeOf(to) << " of " << data.size();
+        WIN32_FILE_ATTRIBUTE_DATA arrived = {};
+        ASSERT_TRUE(GetFileAttributesExW(W(to), GetFileExInfoStandard, &arrived));
+        EXPECT_EQ(CompareFileTime(&arrived.ftLastWriteTime, &stamp), 0);
+        EXPECT_EQ((arrived.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0, copy);
+        EXPECT_EQ(FileExistsU(from), copy);
+        for (const std::u16string* path : {&from, &to}) {
+            SetFileAttributesW(W(*path), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileW(W(*path));
+        }
     }
     RemoveDirectoryW(W(other));
 }
